@@ -1,0 +1,27 @@
+# tvrl_add_launcher(NAME CONFIG <ini file> [MOVIE <swf file>])
+#
+# Builds NAME.exe: the launcher with the given embedded configuration and login movie
+# (the shipped movie when MOVIE is left out). TVRL.exe is built with it, and so are the
+# copies that tests and demos run, so that nobody patches the product's resources by hand.
+function(tvrl_add_launcher name)
+  cmake_parse_arguments(ARG "" "CONFIG;MOVIE" "" ${ARGN})
+  if(NOT ARG_CONFIG)
+    message(FATAL_ERROR "tvrl_add_launcher(${name}): CONFIG is required")
+  endif()
+  if(NOT ARG_MOVIE)
+    set(ARG_MOVIE ${PROJECT_SOURCE_DIR}/res/login.swf)
+  endif()
+
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_resources.rc)
+  file(GENERATE OUTPUT ${rc} CONTENT
+"#define TVRL_CONFIG_FILE \"${ARG_CONFIG}\"
+#define TVRL_MOVIE_FILE \"${ARG_MOVIE}\"
+#include \"TVRL.rc\"
+")
+  add_executable(${name} WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp ${rc})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/res)
+  target_link_libraries(${name} PRIVATE tvrl_launcher tvrl_entry_point)
+  # windres does not track the files a script pulls in; these make a change rebuild the copy.
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+    "${ARG_CONFIG};${ARG_MOVIE};${PROJECT_SOURCE_DIR}/res/TVRL.rc;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/tavrel.ico")
+endfunction()

@@ -1,0 +1,3 @@
+#pragma once
+// Switches on the hosting of ActiveX controls named by class id in dialog templates.
+void AfxEnableControlContainer();
