@@ -38,12 +38,5 @@ std::string ModuleDirectory(HMODULE module)
         return std::string();
     folder.resize(slash + 1);
 
-    std::string narrow = ToAnsiExactly(folder);
-    if (narrow.empty()) {
-        std::vector<wchar_t> shortPath(folder.size() + 1);
-        const DWORD length = GetShortPathNameW(folder.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-        if (length > 0 && length < shortPath.size())
-            narrow = ToAnsiExactly(shortPath.data());
-    }
-    return narrow;
+    return ToAnsiExactly(folder);
 }

@@ -12,16 +12,26 @@ function(tvrl_add_launcher name)
     set(ARG_MOVIE ${PROJECT_SOURCE_DIR}/res/login.swf)
   endif()
 
-  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_resources.rc)
+  add_executable(${name} WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp)
+  tvrl_add_launcher_resources(${name} CONFIG ${ARG_CONFIG} MOVIE ${ARG_MOVIE})
+  target_link_libraries(${name} PRIVATE tvrl_launcher tvrl_entry_point)
+endfunction()
+
+# tvrl_add_launcher_resources(TARGET CONFIG <ini file> MOVIE <swf file>)
+#
+# Gives TARGET the launcher's resources with the given configuration and movie. The
+# launcher copies use it, and so do test programs that run the launcher's code in-process.
+function(tvrl_add_launcher_resources target)
+  cmake_parse_arguments(ARG "" "CONFIG;MOVIE" "" ${ARGN})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc)
   file(GENERATE OUTPUT ${rc} CONTENT
 "#define TVRL_CONFIG_FILE \"${ARG_CONFIG}\"
 #define TVRL_MOVIE_FILE \"${ARG_MOVIE}\"
 #include \"TVRL.rc\"
 ")
-  add_executable(${name} WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp ${rc})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/res)
-  target_link_libraries(${name} PRIVATE tvrl_launcher tvrl_entry_point)
-  # windres does not track the files a script pulls in; these make a change rebuild the copy.
+  target_sources(${target} PRIVATE ${rc})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/res)
+  # windres does not track the files a script pulls in; these make a change rebuild the target.
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
     "${ARG_CONFIG};${ARG_MOVIE};${PROJECT_SOURCE_DIR}/res/TVRL.rc;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/tavrel.ico")
 endfunction()
