@@ -21,7 +21,7 @@ target_compile_definitions(simpleini INTERFACE SI_NO_CONVERSION SI_IMPLEMENTATIO
 function(tvrl_add_test target)
   if(TVRL_WINDOWS)
     add_test(NAME ${target} COMMAND ${target} ${ARGN})
-    set_tests_properties(${target} PROPERTIES TIMEOUT 600)
+    set_tests_properties(${target} PROPERTIES TIMEOUT 300)
   else()
     gtest_discover_tests(${target} EXTRA_ARGS ${ARGN} DISCOVERY_TIMEOUT 60)
   endif()

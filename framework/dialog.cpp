@@ -1,53 +1,73 @@
 #include "framework/dialog.h"
 
+#include "framework/pre_translate.h"
 #include "framework/win_app.h"
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
-CDialog::~CDialog()
+CDialog::~CDialog() = default;
+
+HWND CDialog::CreateFromTemplate(UINT nIDTemplate, HWND hOwner)
 {
-    if (m_hWnd)
+    HookNextWindowCreation(this);
+    HWND hWnd = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate), hOwner,
+                                   &CDialog::DialogProc, 0);
+    UnhookWindowCreation();
+    if (!hWnd && m_hWnd) {
         DestroyWindow(m_hWnd);
+        m_hWnd = nullptr;
+    }
+    return hWnd;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    m_nIDTemplate = nIDTemplate;
+    m_pParentWnd = pParentWnd;
+    return CreateFromTemplate(nIDTemplate, pParentWnd ? pParentWnd->m_hWnd : nullptr) != nullptr;
 }
 
 INT_PTR CDialog::DoModal()
 {
     HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    const bool ownerWasEnabled = hOwner && IsWindowEnabled(hOwner);
+    if (!m_pParentWnd && AfxGetApp() && AfxGetApp()->m_pMainWnd && AfxGetApp()->m_pMainWnd != this) {
+        hOwner = AfxGetApp()->m_pMainWnd->m_hWnd;
+        if (hOwner)
+            hOwner = GetLastActivePopup(hOwner);
+    }
+    const bool disabledOwner = hOwner && IsWindowEnabled(hOwner);
+    if (disabledOwner)
+        EnableWindow(hOwner, FALSE);
 
     m_bEndModal = false;
     m_nModalResult = -1;
-    HWND hWnd = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
-                                   &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (!hWnd)
-        return -1;
-    if (ownerWasEnabled)
-        EnableWindow(hOwner, FALSE);
-
-    m_bInModalLoop = true;
-    MSG msg;
-    while (!m_bEndModal) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            // A quit message ends every modal loop it passes through.
-            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
-            m_nModalResult = -1;
-            break;
-        }
-        if (!PreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+    if (CreateFromTemplate(m_nIDTemplate, hOwner)) {
+        // Templates of modal dialogs need not be visible: the modal run shows them.
+        if (!m_bEndModal && m_hWnd && !IsWindowVisible(m_hWnd))
+            ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        MSG msg;
+        while (!m_bEndModal) {
+            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0 || got == -1) {
+                // A quit message ends every modal loop it passes through.
+                PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+                m_nModalResult = -1;
+                break;
+            }
+            if (!AfxPreTranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
         }
     }
-    m_bInModalLoop = false;
 
-    if (ownerWasEnabled) {
+    // The owner comes back before this window goes, so activation returns to it.
+    if (disabledOwner) {
         EnableWindow(hOwner, TRUE);
         SetActiveWindow(hOwner);
     }
     if (m_hWnd)
         DestroyWindow(m_hWnd);
-    m_hWnd = nullptr;
     return m_nModalResult;
 }
 
@@ -59,47 +79,67 @@ void CDialog::EndDialog(int nResult)
         ShowWindow(m_hWnd, SW_HIDE);
 }
 
-BOOL CDialog::OnInitDialog() { return TRUE; }
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
+}
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
-    return m_hWnd && IsDialogMessageA(m_hWnd, pMsg);
+    // Keyboard and mouse input for the dialog or its controls: tabbing, Enter, Escape.
+    const bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
+                       (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
+    return input && m_hWnd && IsDialogMessageA(m_hWnd, pMsg);
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+const MessageMap* CDialog::GetMessageMap() const
 {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<CDialog*>(lParam);
-        SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
-        self->m_hWnd = hWnd;
-        return self->OnInitDialog();
-    }
-    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));
-    if (!self)
-        return FALSE;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-        return FALSE;
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    static const MessageMapEntry entries[] = {
+        OnMessage(WM_COMMAND, &CDialog::OnCommand),
+    };
+    static const MessageMap map = MakeMessageMap(CWnd::GetMessageMap(), entries);
+    return &map;
 }
 
-INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM)
+LRESULT CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
         case IDOK:
             OnOK();
-            return TRUE;
+            return 0;
         case IDCANCEL:
             OnCancel();
-            return TRUE;
+            return 0;
         }
     }
+    return DefWindowProc(WM_COMMAND, wParam, lParam);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
+{
+    // The dialog manager calls this from the window's class procedure, which the object's
+    // DefWindowProc reaches: everything else has been through the message map already.
+    if (message == WM_INITDIALOG)
+        if (auto* self = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd)))
+            return self->OnInitDialog();
     return FALSE;
 }

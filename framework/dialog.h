@@ -1,7 +1,8 @@
 #pragma once
-// A dialog made from a template in the application's resources, run modally by DoModal.
-// The object is bound to its window at WM_INITDIALOG; until then the dialog manager's
-// defaults apply.
+// A dialog made from a template in the application's resources: run modally by DoModal or
+// created modeless by Create. Its messages go through its message map and DefWindowProc
+// like any CWnd's; DefWindowProc ends in the dialog manager, which calls OnInitDialog.
+#include "framework/data_exchange.h"
 #include "framework/wnd.h"
 
 class CDialog : public CWnd {
@@ -12,25 +13,30 @@ public:
     // Creates the window, disables its owner and runs a message loop until EndDialog or a
     // quit message (which is posted again, so outer loops end too). Returns the EndDialog
     // value, or -1 when the window could not be created or a quit message ended the run.
+    // Without a parent, the owner is the application's main window, when it has one.
     virtual INT_PTR DoModal();
+    // Creates the dialog modeless, owned by pParentWnd; FALSE when it could not be created.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     void EndDialog(int nResult);
+
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    // Offered every queued message of the modal loop before it is dispatched; TRUE means
-    // the message was handled. The default lets the dialog manager handle keyboard navigation.
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual void DoDataExchange(CDataExchange* pDX);
+    const MessageMap* GetMessageMap() const override;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    HWND CreateFromTemplate(UINT nIDTemplate, HWND hOwner);
 
-    bool m_bInModalLoop = false;
     bool m_bEndModal = false;
     INT_PTR m_nModalResult = -1;
 };

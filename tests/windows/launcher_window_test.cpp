@@ -1,0 +1,295 @@
+// The main launcher window and the dialog framework under it, with real windows: each test
+// runs its body inside the main window's own modal loop.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "framework/pre_translate.h"
+#include "framework/win_app.h"
+#include "ui/launcher_dlg.h"
+
+namespace {
+
+const UINT WM_RUN_TEST_BODY = WM_APP + 1;
+
+class TestApp : public CWinApp {
+public:
+    BOOL InitInstance() override { return FALSE; }
+};
+
+// Pumps messages (through the framework's pre-translation) until `done` or 10 s.
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > 10000)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!AfxPreTranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// The real main window; the test body runs once the window is up, then the window quits.
+class TestLauncherDlg : public CLauncherDlg {
+public:
+    std::function<void(TestLauncherDlg&)> body;
+    std::vector<UINT> preTranslated;
+
+    void SetWebViewRect(const RECT& rc) { m_rcWebView = rc; }
+    CWebWnd& WebView() { return m_wndWeb; }
+    HICON Icon() const { return m_hIcon; }
+
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message >= WM_APP + 100)
+            preTranslated.push_back(pMsg->message);
+        return CLauncherDlg::PreTranslateMessage(pMsg);
+    }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL result = CLauncherDlg::OnInitDialog();
+        PostMessageA(m_hWnd, WM_RUN_TEST_BODY, 0, 0);
+        return result;
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_RUN_TEST_BODY) {
+            body(*this);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return CLauncherDlg::WindowProc(message, wParam, lParam);
+    }
+};
+
+class LauncherWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_app.AttachModule(GetModuleHandleA(nullptr));
+        g_strName = "\xB2\xE2\xCA\xD4";  // "测试"
+    }
+
+    void Run(std::function<void(TestLauncherDlg&)> body)
+    {
+        TestLauncherDlg dlg;
+        m_app.m_pMainWnd = &dlg;
+        dlg.body = std::move(body);
+        EXPECT_EQ(dlg.DoModal(), -1) << "the quit message must end the run";
+        MSG msg;
+        EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit message stays queued";
+        m_app.m_pMainWnd = nullptr;
+    }
+
+    TestApp m_app;
+};
+
+TEST_F(LauncherWindowTest, InitialisesAsACentredPopupWithIconAndCaption)
+{
+    Run([](TestLauncherDlg& dlg) {
+        char caption[64] = {};
+        GetWindowTextA(dlg.m_hWnd, caption, sizeof caption);
+        EXPECT_STREQ(caption, "\xB2\xE2\xCA\xD4v0.0");
+        EXPECT_TRUE(GetWindowLongA(dlg.m_hWnd, GWL_STYLE) & WS_POPUP);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0)), dlg.Icon());
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0)), dlg.Icon());
+        EXPECT_NE(dlg.Icon(), nullptr);
+
+        RECT window, work;
+        GetWindowRect(dlg.m_hWnd, &window);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 1);
+        EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 1);
+    });
+}
+
+TEST_F(LauncherWindowTest, EmptyNameGivesTheVersionAlone)
+{
+    g_strName.clear();
+    Run([](TestLauncherDlg& dlg) {
+        char caption[64] = {};
+        GetWindowTextA(dlg.m_hWnd, caption, sizeof caption);
+        EXPECT_STREQ(caption, "v0.0");
+    });
+}
+
+TEST_F(LauncherWindowTest, EnterAndOkNeverCloseIt)
+{
+    Run([](TestLauncherDlg& dlg) {
+        SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PostMessageA(dlg.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(dlg.m_hWnd, WM_KEYUP, VK_RETURN, 0);
+        int rounds = 0;
+        PumpUntil([&] { return ++rounds > 10; });
+        EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+    });
+}
+
+TEST_F(LauncherWindowTest, EveryPointIsClientArea)
+{
+    Run([](TestLauncherDlg& dlg) {
+        RECT rc;
+        GetWindowRect(dlg.m_hWnd, &rc);
+        for (POINT pt : {POINT{rc.left, rc.top}, POINT{rc.left + 5, rc.top + 5}, POINT{rc.right - 1, rc.bottom - 1}})
+            EXPECT_EQ(SendMessageA(dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)), HTCLIENT);
+    });
+}
+
+struct FoundDialog {
+    HWND hWnd = nullptr;
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    std::wstring caption;
+};
+
+BOOL CALLBACK FindAboutBox(HWND hWnd, LPARAM lParam)
+{
+    auto* found = reinterpret_cast<FoundDialog*>(lParam);
+    wchar_t caption[64] = {};
+    GetWindowTextW(hWnd, caption, 64);
+    if (IsWindowVisible(hWnd) && std::wstring(caption) == L"关于Tavrel") {
+        found->hWnd = hWnd;
+        found->caption = caption;
+        found->owner = GetWindow(hWnd, GW_OWNER);
+        found->ownerEnabled = found->owner && IsWindowEnabled(found->owner);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+FoundDialog* g_pAboutBox = nullptr;
+
+// Runs inside the About box's nested modal loop: notes the box and closes it with its OK button.
+void CALLBACK CloseAboutBoxWhenShown(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!g_pAboutBox->hWnd && !EnumWindows(&FindAboutBox, reinterpret_cast<LPARAM>(g_pAboutBox)))
+        PostMessageA(g_pAboutBox->hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+class SystemCommandTest : public LauncherWindowTest, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(SystemCommandTest, AboutCommandsOpenTheAboutBoxOwnedAndModal)
+{
+    const UINT command = GetParam();
+    Run([command](TestLauncherDlg& dlg) {
+        FoundDialog found;
+        g_pAboutBox = &found;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseAboutBoxWhenShown);
+        PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, command, 0);
+        PumpUntil([&] { return found.hWnd && !IsWindow(found.hWnd); });
+        KillTimer(nullptr, timer);
+
+        ASSERT_NE(found.hWnd, nullptr) << "no About box";
+        EXPECT_EQ(found.owner, dlg.m_hWnd);
+        EXPECT_FALSE(found.ownerEnabled) << "the main window is disabled while the box is open";
+        EXPECT_FALSE(IsWindow(found.hWnd));
+        EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Ids, SystemCommandTest, ::testing::Values(0x0010u, 0x0013u, 0x001Fu));
+
+TEST_F(LauncherWindowTest, MinimiseTakesItsDefaultCourse)
+{
+    Run([](TestLauncherDlg& dlg) {
+        SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(PumpUntil([&] { return IsIconic(dlg.m_hWnd) != FALSE; }));
+    });
+}
+
+// A plain pop-up owned by the main window stands in for the web view's window.
+HWND MakeStandInWebView(TestLauncherDlg& dlg)
+{
+    HWND popup = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, dlg.m_hWnd, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    if (dlg.WebView().m_hWnd)
+        DestroyWindow(dlg.WebView().m_hWnd);
+    dlg.WebView().SubclassWindow(popup);
+    return popup;
+}
+
+TEST_F(LauncherWindowTest, PlaceWebViewPutsTheWebViewOverTheRectangleInScreenCoordinates)
+{
+    Run([](TestLauncherDlg& dlg) {
+        HWND web = MakeStandInWebView(dlg);
+        // Template 102 has no frame: the client origin is the window origin.
+        SetWindowPos(dlg.m_hWnd, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        POINT origin = {0, 0};
+        ClientToScreen(dlg.m_hWnd, &origin);
+        ASSERT_EQ(origin.x, 100);
+        ASSERT_EQ(origin.y, 50);
+
+        dlg.SetWebViewRect(RECT{10, 20, 310, 420});
+        dlg.PlaceWebView();
+        RECT rc;
+        GetWindowRect(web, &rc);
+        EXPECT_EQ(rc.left, 110);
+        EXPECT_EQ(rc.top, 70);
+        EXPECT_EQ(rc.right - rc.left, 300);
+        EXPECT_EQ(rc.bottom - rc.top, 400);
+        EXPECT_EQ(GetFocus(), web);
+
+        // Moving the window by hand and resizing it re-places the web view (WM_SIZE).
+        SetWindowPos(dlg.m_hWnd, nullptr, 200, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(dlg.m_hWnd, nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+        GetWindowRect(web, &rc);
+        EXPECT_EQ(rc.left, 210);
+        EXPECT_EQ(rc.top, 120);
+    });
+}
+
+TEST_F(LauncherWindowTest, EmptyOrInvertedRectangleMovesNothing)
+{
+    Run([](TestLauncherDlg& dlg) {
+        HWND web = MakeStandInWebView(dlg);
+        for (const RECT& empty : {RECT{0, 0, 0, 0}, RECT{10, 20, 10, 400}, RECT{10, 20, 300, 5}}) {
+            dlg.SetWebViewRect(empty);
+            dlg.PlaceWebView();
+            SetWindowPos(dlg.m_hWnd, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);  // WM_SIZE too
+            RECT rc;
+            GetWindowRect(web, &rc);
+            EXPECT_EQ(rc.left, 500);
+            EXPECT_EQ(rc.top, 500);
+            EXPECT_EQ(rc.right - rc.left, 50);
+        }
+    });
+}
+
+TEST_F(LauncherWindowTest, QueuedMessagesOfOwnedAndUnownedWindowsReachTheMainWindow)
+{
+    Run([](TestLauncherDlg& dlg) {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        HWND owned = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, dlg.m_hWnd, nullptr, instance, nullptr);
+        HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, owned, nullptr, instance, nullptr);
+        HWND unowned = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+        HWND stranger = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+        PostMessageA(child, WM_APP + 100, 0, 0);
+        PostMessageA(owned, WM_APP + 101, 0, 0);
+        PostMessageA(unowned, WM_APP + 102, 0, 0);
+        PostMessageA(dlg.m_hWnd, WM_APP + 103, 0, 0);
+        PostThreadMessageA(GetCurrentThreadId(), WM_APP + 104, 0, 0);  // no window: nobody's
+        PumpUntil([&] { return dlg.preTranslated.size() >= 4; });
+        int rounds = 0;
+        PumpUntil([&] { return ++rounds > 5; });
+        EXPECT_EQ(dlg.preTranslated, (std::vector<UINT>{WM_APP + 100, WM_APP + 101, WM_APP + 102, WM_APP + 103}));
+        for (HWND hWnd : {child, owned, unowned, stranger})
+            DestroyWindow(hWnd);
+    });
+}
+
+}  // namespace
