@@ -120,8 +120,8 @@ void CLoopbackServer::Serve(SOCKET connection)
         request = ReadRequest(connection);
         const LoopbackReply reply = m_responder(request);
         SendAll(connection, reply.bytes);
-        if (reply.holdMs)
-            WaitForSingleObject(m_hStop, reply.holdMs);
+        if (reply.holdMs && WaitForSingleObject(m_hStop, reply.holdMs) == WAIT_TIMEOUT)
+            SendAll(connection, reply.tail);
         shutdown(connection, SD_SEND);
         closesocket(connection);
     }

@@ -15,8 +15,14 @@
 #include "support/winsock_session.h"
 
 struct LoopbackReply {
-    std::string bytes;     // sent as they stand, then the connection is closed
-    DWORD holdMs = 0;      // silence before closing: a stalled server
+    LoopbackReply(std::string replyBytes = std::string(), DWORD replyHoldMs = 0, std::string replyTail = std::string())
+        : bytes(std::move(replyBytes)), holdMs(replyHoldMs), tail(std::move(replyTail))
+    {
+    }
+
+    std::string bytes;     // sent as they stand
+    DWORD holdMs;          // then silence: a stalled server
+    std::string tail;      // then these bytes, and the connection is closed
 };
 
 class CLoopbackServer {
