@@ -1,5 +1,5 @@
 // A full update run against a real web server (busybox httpd, started on loopback by
-// with-busybox-httpd): the worker fetches the descriptor, the updater and the package,
+// scripts/with-httpd): the worker fetches the descriptor, the updater and the package,
 // and every local file equals the file served.
 #include <winsock2.h>
 #include <windows.h>
@@ -37,9 +37,9 @@ std::string Environment(const char* name)
 
 TEST(UpdateEndToEnd, WorkerFetchesEveryFileFromARealServer)
 {
-    const std::string base = Environment("TVRL_UPDATE_BASE");
+    const std::string base = Environment("TVRL_HTTP_BASE");
     const std::string root = HostPathToWindows(Environment("TVRL_UPDATE_ROOT"));
-    ASSERT_FALSE(base.empty()) << "run through with-busybox-httpd";
+    ASSERT_FALSE(base.empty()) << "run through scripts/with-httpd";
     CWinsockSession winsock;
     ASSERT_TRUE(winsock.Started());
 
