@@ -71,7 +71,9 @@ bool PostProgress(const CHttpCallBack& record, ProgressState& state)
 int32_t PostUpdateNotice(CHttpCallBack* pCallBack)
 {
     const CHttpCallBack& record = *pCallBack;
-    if (record.m_nGeneration != g_nWorkerGeneration.load(std::memory_order_relaxed))
+    // A null window would make PostMessageA post to this thread's own queue, where no
+    // handler deletes the copy.
+    if (!record.m_hWndNotify || record.m_nGeneration != g_nWorkerGeneration.load(std::memory_order_relaxed))
         return 0;
 
     ProgressState& state = t_progress;
