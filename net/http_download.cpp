@@ -24,7 +24,7 @@ int32_t Report(CHttpCallBack& callBack, HttpNotifyProc notify, int32_t status)
 int32_t HttpDownloadFile(std::string url, std::string localPath, HttpNotifyProc notify,
                          HWND hWnd, int32_t nGeneration)
 {
-    CHttpSocket socket;
+    CHttpSocket http;
 
     DWORD serviceType = 0;
     std::string host;
@@ -38,9 +38,9 @@ int32_t HttpDownloadFile(std::string url, std::string localPath, HttpNotifyProc 
 
     int32_t requestLength = 0;
     const bool requestBuilt =
-        socket.BuildRequest(hostField.c_str(), path.c_str(), &requestLength, nullptr, nullptr, 0, 0) != nullptr;
+        http.BuildRequest(hostField.c_str(), path.c_str(), &requestLength, nullptr, nullptr, 0, 0) != nullptr;
     if (requestBuilt)
-        socket.OpenSocket();
+        http.OpenSocket();
 
     CHttpCallBack callBack;
     callBack.m_strUrl = url;
@@ -53,22 +53,22 @@ int32_t HttpDownloadFile(std::string url, std::string localPath, HttpNotifyProc 
         Report(callBack, notify, HTTPCB_SEND_FAILED);
         return 0;
     }
-    if (!socket.ConnectHost(host.c_str(), port)) {
+    if (!http.ConnectHost(host.c_str(), port)) {
         Report(callBack, notify, HTTPCB_CONNECT_FAILED);
         return 0;
     }
     // A server that accepts and then says nothing must not hold the worker for ever.
-    socket.SetSocketTimeout(kReceiveTimeoutMs, 0);
-    socket.SetSocketTimeout(kReceiveTimeoutMs, 1);
-    if (!socket.SendAndReadHeader(nullptr, 0)) {
+    http.SetSocketTimeout(kReceiveTimeoutMs, 0);
+    http.SetSocketTimeout(kReceiveTimeoutMs, 1);
+    if (!http.SendAndReadHeader(nullptr, 0)) {
         Report(callBack, notify, HTTPCB_SEND_FAILED);
         return 0;
     }
 
     char lengthText[20];
     int32_t length = 0;
-    if (!socket.HeaderComplete() || socket.StatusCode() != 200 ||
-        socket.FindHeaderField("Content-Length", lengthText, sizeof lengthText) < 0 ||
+    if (!http.HeaderComplete() || http.StatusCode() != 200 ||
+        http.FindHeaderField("Content-Length", lengthText, sizeof lengthText) < 0 ||
         !ParseContentLength(lengthText, length)) {
         Report(callBack, notify, HTTPCB_BAD_RESPONSE);
         return 0;
@@ -88,7 +88,7 @@ int32_t HttpDownloadFile(std::string url, std::string localPath, HttpNotifyProc 
     while (total < length) {
         // Bytes past the announced length are not part of this file.
         const int wanted = length - total < kChunkSize ? length - total : kChunkSize;
-        const int received = socket.ReceiveChunk(chunk, wanted);
+        const int received = http.ReceiveChunk(chunk, wanted);
         if (received <= 0) {
             // An error, a time-out or a close before the announced length: never a short
             // file reported as complete.
