@@ -31,8 +31,7 @@ BOOL AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,
     }
     HANDLE thread = reinterpret_cast<HANDLE>(handle);
     SetThreadPriority(thread, nPriority);
-    if (!(dwCreateFlags & CREATE_SUSPENDED))
-        ResumeThread(thread);
+    ResumeThread(thread);
     CloseHandle(thread);
     return TRUE;
 }

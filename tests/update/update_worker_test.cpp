@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>

@@ -1,5 +1,7 @@
 #include "support/loopback_server.h"
 
+#include <algorithm>
+
 namespace {
 
 const int kMaxRequestBytes = 64 * 1024;
