@@ -227,6 +227,22 @@ TEST_F(HttpDownloadTest, NotificationCarriesUrlWindowAndGeneration)
     EXPECT_EQ(s_last.m_nStatus, HTTPCB_FILE_DONE);
 }
 
+class HttpDownloadDefaultPortTest : public HttpDownloadTest, public testing::WithParamInterface<const char*> {};
+
+// Without a written port the client goes to 80, https included (it speaks plain HTTP),
+// and sends the request without a port in its Host line.
+TEST_P(HttpDownloadDefaultPortTest, UrlWithoutPortGoesTo80WithABareHostLine)
+{
+    CLoopbackServer server([](const std::string&) { return LoopbackReply{kOk + "Content-Length: 2\r\n\r\nok"}; }, 80);
+    if (!server.Listening())
+        GTEST_SKIP() << "port 80 of 127.0.0.1 cannot be taken here";
+    EXPECT_EQ(HttpDownloadFile(std::string(GetParam()) + "/dir/f.bin", m_path, RecordNotice, nullptr, 7), 1);
+    ASSERT_TRUE(server.WaitForServed(1, 10000));
+    EXPECT_EQ(server.Requests(), std::vector<std::string>{ExpectedRequest("/dir/f.bin", "127.0.0.1")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Schemes, HttpDownloadDefaultPortTest, testing::Values("http://127.0.0.1", "https://127.0.0.1"));
+
 class HttpDownloadUrlTest : public HttpDownloadTest, public testing::WithParamInterface<const char*> {};
 
 // No host means no lookup at all: an empty name would resolve this very machine.

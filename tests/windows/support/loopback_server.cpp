@@ -37,14 +37,14 @@ std::string ReadRequest(SOCKET connection)
 
 }  // namespace
 
-CLoopbackServer::CLoopbackServer(Responder responder) : m_responder(std::move(responder))
+CLoopbackServer::CLoopbackServer(Responder responder, u_short port) : m_responder(std::move(responder))
 {
     m_hStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
+    address.sin_port = htons(port);
     int size = sizeof address;
     if (m_listener == INVALID_SOCKET ||
         bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||

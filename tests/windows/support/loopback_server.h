@@ -31,7 +31,8 @@ public:
     // Given the request text (up to its empty line), decides the reply.
     using Responder = std::function<LoopbackReply(const std::string& request)>;
 
-    explicit CLoopbackServer(Responder responder);
+    // Port 0 takes any free port.
+    explicit CLoopbackServer(Responder responder, u_short port = 0);
     ~CLoopbackServer();
     CLoopbackServer(const CLoopbackServer&) = delete;
     CLoopbackServer& operator=(const CLoopbackServer&) = delete;
