@@ -1,11 +1,18 @@
 #include "ui/launcher_dlg.h"
 
+#include <memory>
 #include <string>
 
 #include "app/globals.h"
+#include "framework/message_box.h"
 #include "framework/win_app.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
+#include "update/update_dlg.h"
+#include "update/update_notice.h"
+#include "update/update_texts.h"
+#include "update/update_worker.h"
+#include "update/updater_command.h"
 
 namespace {
 const UINT kAboutCommand = 0x0010;
@@ -25,6 +32,8 @@ const MessageMap* CLauncherDlg::GetMessageMap() const
         OnMessage(WM_PAINT, &CLauncherDlg::OnPaint),
         OnMessage(WM_QUERYDRAGICON, &CLauncherDlg::OnQueryDragIcon),
         OnMessage(WM_SIZE, &CLauncherDlg::OnSize),
+        OnMessage(WM_UPDATE_NOTIFY, &CLauncherDlg::OnUpdateNotify),
+        OnMessage(WM_UPDATE_SPARE, &CLauncherDlg::OnUpdateSpare),
     };
     static const MessageMap map = MakeMessageMap(CDialog::GetMessageMap(), entries);
     return &map;
@@ -37,6 +46,10 @@ BOOL CLauncherDlg::OnInitDialog()
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+
+    // Only a check: the update dialog's own worker fetches the files, so the two never
+    // write the same ones.
+    StartUpdateWorker(m_hWnd, TRUE);
 
     CenterWindow();
 
@@ -117,3 +130,27 @@ LRESULT CLauncherDlg::OnSize(WPARAM, LPARAM)
     PlaceWebView();
     return 0;
 }
+
+LRESULT CLauncherDlg::OnUpdateNotify(WPARAM, LPARAM lParam)
+{
+    const std::unique_ptr<CHttpCallBack> record(reinterpret_cast<CHttpCallBack*>(lParam));
+    if (!record)
+        return 0;
+
+    if (record->m_nStatus == HTTPCB_FILE_FAILED) {
+        AfxMessageBox(kUpdateSaveFailedText);
+    } else if (record->m_nStatus == HTTPCB_NEW_VERSION) {
+        CUpdateDlg dlg;
+        if (dlg.DoModal() == IDOK) {
+            AfxMessageBox(kUpdateRestartText);
+            char launcherPath[512] = {};
+            GetModuleFileNameA(nullptr, launcherPath, sizeof launcherPath);
+            const std::string commandLine = UpdaterCommandLine(g_strLocalDir, launcherPath);
+            WinExec(commandLine.c_str(), SW_HIDE);
+            OnCancel();
+        }
+    }
+    return 0;
+}
+
+LRESULT CLauncherDlg::OnUpdateSpare(WPARAM, LPARAM) { return 0; }

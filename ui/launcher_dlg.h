@@ -24,6 +24,10 @@ protected:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    // The update check's outcome: on a newer version, the update dialog, then the restart
+    // through the updater.
+    LRESULT OnUpdateNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUpdateSpare(WPARAM wParam, LPARAM lParam);
 
     CWebWnd m_wndWeb;
     RECT m_rcWebView = {0, 0, 0, 0};

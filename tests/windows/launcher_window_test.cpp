@@ -11,7 +11,12 @@
 #include "app/globals.h"
 #include "framework/pre_translate.h"
 #include "framework/win_app.h"
+#include "support/host_path.h"
+#include "support/loopback_server.h"
+#include "support/message_box_answerer.h"
+#include "support/update_texts_expected.h"
 #include "ui/launcher_dlg.h"
+#include "update/update_notice.h"
 
 namespace {
 
@@ -70,7 +75,8 @@ protected:
     {
         if (message == WM_RUN_TEST_BODY) {
             body(*this);
-            PostQuitMessage(0);
+            if (IsWindowVisible(m_hWnd))
+                PostQuitMessage(0);
             return 0;
         }
         return CLauncherDlg::WindowProc(message, wParam, lParam);
@@ -83,20 +89,31 @@ protected:
     {
         m_app.AttachModule(GetModuleHandleA(nullptr));
         g_strName = "\xB2\xE2\xCA\xD4";  // "测试"
+        g_strUpdateUrl = m_server.Url("");
     }
 
-    void Run(std::function<void(TestLauncherDlg&)> body)
+    // Runs the main window with `body` inside its loop; the body's end quits it unless the
+    // window has ended by itself. Returns how DoModal ended.
+    INT_PTR RunToEnd(std::function<void(TestLauncherDlg&)> body)
     {
         TestLauncherDlg dlg;
         m_app.m_pMainWnd = &dlg;
         dlg.body = std::move(body);
-        EXPECT_EQ(dlg.DoModal(), -1) << "the quit message must end the run";
+        const INT_PTR result = dlg.DoModal();
+        m_app.m_pMainWnd = nullptr;
+        return result;
+    }
+
+    void Run(std::function<void(TestLauncherDlg&)> body)
+    {
+        EXPECT_EQ(RunToEnd(std::move(body)), -1) << "the quit message must end the run";
         MSG msg;
         EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit message stays queued";
-        m_app.m_pMainWnd = nullptr;
     }
 
     TestApp m_app;
+    // The update checks of these windows reach a server that accepts and says nothing.
+    CLoopbackServer m_server{[](const std::string&) { return LoopbackReply("", 60000); }};
 };
 
 TEST_F(LauncherWindowTest, InitialisesAsACentredPopupWithIconAndCaption)
@@ -290,6 +307,148 @@ TEST_F(LauncherWindowTest, QueuedMessagesOfOwnedAndUnownedWindowsReachTheMainWin
         for (HWND hWnd : {child, owned, unowned, stranger})
             DestroyWindow(hWnd);
     });
+}
+
+void PostNotice(HWND hWnd, int32_t status, int32_t bytes = 0)
+{
+    auto* record = new CHttpCallBack;
+    record->m_nStatus = status;
+    record->m_nBytes = bytes;
+    PostMessageA(hWnd, WM_UPDATE_NOTIFY, 0, reinterpret_cast<LPARAM>(record));
+}
+
+// What a test does with the update dialog once it is up (inside its nested modal loop).
+struct UpdateDialogScript {
+    std::function<void(HWND)> act;
+    HWND dialog = nullptr;
+    bool mainWindowDisabled = false;
+};
+UpdateDialogScript* g_pScript = nullptr;
+
+BOOL CALLBACK FindUpdateDialog(HWND hWnd, LPARAM)
+{
+    wchar_t caption[32] = {};
+    GetWindowTextW(hWnd, caption, 32);
+    if (IsWindowVisible(hWnd) && std::wstring(caption) == L"程序升级") {
+        g_pScript->dialog = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK DriveUpdateDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_pScript->dialog || EnumWindows(&FindUpdateDialog, 0))
+        return;
+    // The dialog's own worker goes stale: only what the script posts reaches the dialog.
+    g_nWorkerGeneration.fetch_add(1);
+    HWND owner = GetWindow(g_pScript->dialog, GW_OWNER);
+    g_pScript->mainWindowDisabled = owner && !IsWindowEnabled(owner);
+    g_pScript->act(g_pScript->dialog);
+}
+
+class LauncherUpdateTest : public LauncherWindowTest {
+protected:
+    // Sends the main window status 10 and lets `act` drive the update dialog.
+    INT_PTR RunUpdate(UpdateDialogScript& script)
+    {
+        g_pScript = &script;
+        const INT_PTR result = RunToEnd([&](TestLauncherDlg& dlg) {
+            const UINT_PTR timer = SetTimer(nullptr, 0, 50, &DriveUpdateDialog);
+            PostNotice(dlg.m_hWnd, HTTPCB_NEW_VERSION);
+            PumpUntil([&] { return script.dialog && !IsWindow(script.dialog); });
+            KillTimer(nullptr, timer);
+            EXPECT_TRUE(script.dialog) << "no update dialog";
+        });
+        g_pScript = nullptr;
+        return result;
+    }
+};
+
+TEST_F(LauncherUpdateTest, SaveFailureIsShownAndNothingElseHappens)
+{
+    CMessageBoxAnswerer answerer(m_app.m_strAppName);
+    Run([&](TestLauncherDlg& dlg) {
+        PostNotice(dlg.m_hWnd, HTTPCB_FILE_FAILED);
+        EXPECT_TRUE(PumpUntil([&] { return !answerer.Texts().empty(); }));
+        EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+    });
+    EXPECT_EQ(answerer.Texts(), std::vector<std::string>{kExpectedSaveFailedText});
+}
+
+TEST_F(LauncherUpdateTest, OtherNoticesAndTheSpareMessageDoNothing)
+{
+    CMessageBoxAnswerer answerer(m_app.m_strAppName);
+    Run([&](TestLauncherDlg& dlg) {
+        for (int32_t status : {1, 3, 4, 5, 6, 7, 11, 12, 13})
+            PostNotice(dlg.m_hWnd, status, 4096);
+        PostMessageA(dlg.m_hWnd, WM_UPDATE_NOTIFY, 0, 0);  // no record at all
+        EXPECT_EQ(SendMessageA(dlg.m_hWnd, WM_UPDATE_SPARE, 1, 2), 0);
+        int rounds = 0;
+        PumpUntil([&] { return ++rounds > 10; });
+        EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+        EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+    });
+    EXPECT_TRUE(answerer.Texts().empty());
+}
+
+TEST_F(LauncherUpdateTest, CancelledUpdateKeepsTheLauncherRunning)
+{
+    CMessageBoxAnswerer answerer(m_app.m_strAppName);
+    UpdateDialogScript script;
+    script.act = [](HWND dialog) {
+        // A stale main-window worker still reports while the dialog is open: ignored.
+        for (int32_t status : {6, 7, 11, 12})
+            PostNotice(GetWindow(dialog, GW_OWNER), status, 2048);
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+    };
+    EXPECT_EQ(RunUpdate(script), -1) << "the launcher goes on until the test quits it";
+    EXPECT_TRUE(script.mainWindowDisabled) << "the dialog is modal over the main window";
+    EXPECT_TRUE(answerer.Texts().empty());
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+TEST_F(LauncherUpdateTest, CompletedUpdateStartsTheUpdaterAndEndsTheLauncher)
+{
+    // The updater stands in a folder of its own: a program that writes down its command line.
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self);
+    folder.resize(folder.find_last_of('\\') + 1);
+    folder += "updater_run\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(HostPathToWindows(TVRL_RECORDER_PATH).c_str(), (folder + "update.exe").c_str(), FALSE));
+    const std::string record = folder + "command_line.txt";
+    DeleteFileA(record.c_str());
+    g_strLocalDir = folder;
+
+    CMessageBoxAnswerer answerer(m_app.m_strAppName);
+    UpdateDialogScript script;
+    script.act = [](HWND dialog) {
+        PostNotice(dialog, HTTPCB_STARTED);
+        PostNotice(dialog, HTTPCB_LENGTH, 4096);
+        PostNotice(dialog, HTTPCB_PROGRESS, 4096);
+        PostNotice(dialog, HTTPCB_FILE_DONE);
+        PostNotice(dialog, HTTPCB_ALL_DONE);
+    };
+    EXPECT_EQ(RunUpdate(script), IDCANCEL) << "the launcher's window ends through OnCancel";
+    g_strLocalDir.clear();
+    EXPECT_EQ(answerer.Texts(), std::vector<std::string>{kExpectedRestartText});
+
+    std::string commandLine;
+    PumpUntil([&] {
+        HANDLE file = CreateFileA(record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        char text[2048] = {};
+        DWORD read = 0;
+        ReadFile(file, text, sizeof text - 1, &read, nullptr);
+        CloseHandle(file);
+        commandLine.assign(text, read);
+        return read > 0;
+    });
+    EXPECT_EQ(commandLine, "\"" + folder + "update.exe\" \"" + self + "\" \"" + folder + "QUILB.update\"");
 }
 
 }  // namespace
