@@ -20,7 +20,7 @@
 
 namespace {
 
-const int kRounds = 3;
+const int kRounds = 5;
 const int kChunkSize = 1024;
 
 double Seconds()

@@ -88,9 +88,10 @@ int32_t PostUpdateNotice(CHttpCallBack* pCallBack)
                                    GetTickCount() - state.lastPostTick >= kProgressIntervalMs;
         if (previousHandled || figureChanged)
             return PostProgress(record, state) ? 1 : 0;
+        // A window that is gone never handles the last one, so the post due within 50 ms
+        // fails and stops the download; asking IsWindow here would cost a round trip per KiB.
         state.withheld = true;
-        // Nothing posted, yet a window that is gone must still stop the download.
-        return IsWindow(record.m_hWndNotify) ? 1 : 0;
+        return 1;
     }
 
     if (state.withheld && !PostProgress(record, state))

@@ -17,7 +17,8 @@ const UINT WM_UPDATE_SPARE = WM_USER + 10002;
 // window is gone. Progress notices (11) are coalesced so a fast download cannot fill the
 // window's message queue: one is posted when the previous one has been handled, or when
 // the whole-KiB figure has changed and 50 ms have passed; a withheld progress is posted
-// before the next other status, so the last 11 always carries the final total.
+// before the next other status, so the last 11 always carries the final total. A
+// withheld notice answers "go on": a vanished window is found at the next post.
 int32_t PostUpdateNotice(CHttpCallBack* pCallBack);
 
 // Copies posted by PostUpdateNotice that no handler has deleted yet.
