@@ -2,10 +2,11 @@
 // The launcher's main window: a borderless dialog on template 102 whose face is the login
 // movie. It keeps the embedded web view over the rectangle the movie asks for, in screen
 // coordinates, whenever it moves or changes size.
+#include "flashhost/flash_dlg_base.h"
 #include "framework/dialog.h"
 #include "web/web_wnd.h"
 
-class CLauncherDlg : public CDialog {
+class CLauncherDlg : public CDialog, public CFlashDlgBase {
 public:
     CLauncherDlg();
     ~CLauncherDlg() override;
