@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "flashhost/com_error.h"
 #include "framework/message_box.h"
 #include "framework/win_app.h"
 #include "res/resource.h"
@@ -51,6 +52,14 @@ BOOL CLauncherDlg::OnInitDialog()
     // write the same ones.
     StartUpdateWorker(m_hWnd, TRUE);
 
+    // The window becomes a layered pop-up of 996 x 646 and the movie starts. A control that
+    // fails leaves the launcher running without a movie.
+    try {
+        CreateOleControl(m_hWnd, CLSID_ShockwaveFlash, WS_EX_LAYERED, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, m_hWnd,
+                         AfxGetResourceHandle());
+    } catch (const CComError&) {
+    }
+
     CenterWindow();
 
     // A pop-up owned by this window, not a child: a child would not show through the
@@ -76,9 +85,13 @@ void CLauncherDlg::PlaceWebView()
         return;
     SetWindowPos(m_wndWeb.m_hWnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SetFocus(m_wndWeb.m_hWnd);
+    ::SetFocus(m_wndWeb.m_hWnd);
     BringWindowToTop(m_wndWeb.m_hWnd);
 }
+
+BOOL CLauncherDlg::PreTranslateMessage(MSG* pMsg) { return RouteSiteInput(pMsg); }
+
+void CLauncherDlg::OnSiteDragged() { PlaceWebView(); }
 
 void CLauncherDlg::OnOK()
 {

@@ -15,11 +15,16 @@ public:
     // does nothing until the movie has asked for a non-empty rectangle.
     void PlaceWebView();
 
+    // The control site's routing: closing, dragging the borderless window, and the input
+    // the windowless movie takes. No dialog keys: Tab, Enter and Escape go to the movie.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     const MessageMap* GetMessageMap() const override;
+    void OnSiteDragged() override;
 
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
