@@ -498,6 +498,80 @@ TEST_F(FlashLauncherTest, PostedCloseCommandEndsTheLauncher)
     EXPECT_EQ(result, -1);
 }
 
+TEST_F(FlashLauncherTest, PostedSizeReshowsTheControlOverTheClientArea)
+{
+    CFlashControlDouble control;
+    Run(control, [&](FlashLauncherDlg& dlg) {
+        control.calls.clear();
+        PostMessageA(dlg.m_hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(996, 646));
+        Pump(3);
+        EXPECT_EQ(control.calls, (std::vector<std::string>{"DoVerb -1", "SetObjectRects 996x646"}));
+    });
+}
+
+TEST_F(FlashLauncherTest, PostedDestroyEndsTheLauncher)
+{
+    CFlashControlDouble control;
+    const INT_PTR result = Run(control, [&](FlashLauncherDlg& dlg) {
+        dlg.quitAfterBody = false;
+        PostMessageA(dlg.m_hWnd, WM_DESTROY, 0, 0);
+    });
+    EXPECT_EQ(result, -1);
+}
+
+// A window whose procedure is the site's own routing.
+TestSite* g_pWindowSite = nullptr;
+
+LRESULT CALLBACK SiteWindowProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return g_pWindowSite ? g_pWindowSite->SiteWindowProc(hWnd, message, wParam, lParam)
+                         : DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+TEST_F(FlashHostTest, SiteWindowProcRoutesAWindowOfItsOwn)
+{
+    CFlashControlDouble control;
+    ASSERT_TRUE(control.Register());
+    WNDCLASSA cls = {};
+    cls.lpfnWndProc = &SiteWindowProcedure;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.lpszClassName = "TvrlSiteWindow";
+    RegisterClassA(&cls);
+    TestSite site;
+    g_pWindowSite = &site;
+    int marker = 0;
+    HWND hWnd = CreateWindowExA(0, "TvrlSiteWindow", "", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), &marker);
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(hWnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&marker));
+
+    ASSERT_TRUE(site.CreateOleControl(hWnd, CLSID_ShockwaveFlash, WS_EX_LAYERED, WS_POPUP | WS_VISIBLE, hWnd,
+                                      GetModuleHandleA(nullptr)));
+    // Input the control handles comes back as the window procedure's answer; WM_SYSKEYDOWN
+    // is not the control's here.
+    control.forwarded.clear();
+    EXPECT_EQ(SendMessageA(hWnd, WM_KEYDOWN, 'A', 0), 0);
+    SendMessageA(hWnd, WM_SYSKEYDOWN, VK_F10, 0);
+    EXPECT_EQ(control.forwarded, std::vector<UINT>{WM_KEYDOWN});
+
+    // The drag moves the window it is given.
+    SetWindowPos(hWnd, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetCursorPos(110, 70);
+    SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SetCursorPos(300, 200);
+    SendMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
+    SendMessageA(hWnd, WM_LBUTTONUP, 0, 0);
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    EXPECT_EQ(rc.left, 290);
+    EXPECT_EQ(rc.top, 180);
+
+    g_pWindowSite = nullptr;
+    DestroyWindow(hWnd);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 TEST_F(FlashLauncherTest, WithoutAControlTheLauncherKeepsRunning)
 {
     // Nothing registered under the class id: creation fails and the window carries on.
