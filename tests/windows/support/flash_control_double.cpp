@@ -13,9 +13,10 @@ std::string Narrow(BSTR text)
 }
 
 // Hands out the one double to whoever creates the Flash class.
-class CDoubleFactory : public IClassFactory {
+class CDoubleFactory final : public IClassFactory {
 public:
     explicit CDoubleFactory(IUnknown* object) : m_object(object) {}
+    virtual ~CDoubleFactory() = default;
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
@@ -51,10 +52,10 @@ private:
 }  // namespace
 
 // The control's event connection point: one sink at a time.
-class CFlashEventsPoint : public IConnectionPoint {
+class CFlashEventsPoint final : public IConnectionPoint {
 public:
     explicit CFlashEventsPoint(CFlashControlDouble* owner) : m_owner(owner) {}
-    ~CFlashEventsPoint()
+    virtual ~CFlashEventsPoint()
     {
         if (m_sink)
             m_sink->Release();
@@ -357,6 +358,13 @@ STDMETHODIMP CFlashControlDouble::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE
     Record("Draw " + std::to_string(aspect));
     if (!hdcDraw || !bounds)
         return E_INVALIDARG;
+    if (m_options.fullFrame) {
+        // A frame that covers the whole stage, as a login screen's background does.
+        TRIVERTEX corners[2] = {{bounds->left, bounds->top, 0x2000, 0x4000, 0x8000, 0},
+                                {bounds->right, bounds->bottom, 0xF000, 0xC000, 0x3000, 0}};
+        GRADIENT_RECT rect = {0, 1};
+        GradientFill(hdcDraw, corners, 2, &rect, 1, GRADIENT_FILL_RECT_H);
+    }
     // An opaque block at the top left corner: blue 30, green 60, red 200.
     RECT block = {bounds->left, bounds->top, bounds->left + 10, bounds->top + 10};
     HBRUSH brush = CreateSolidBrush(RGB(200, 60, 30));

@@ -22,6 +22,7 @@ struct FlashDoubleOptions {
     HRESULT setClientSiteResult = S_OK;
     HRESULT doVerbResult = S_OK;
     LRESULT inputResult = 0;         // the result OnWindowMessage reports
+    bool fullFrame = false;          // Draw paints every pixel of its bounds (for benchmarks)
 };
 
 class CFlashEventsPoint;
