@@ -216,15 +216,17 @@ TEST_P(CreationFailures, StopAtTheFailingStepAndReleaseWhatWasHeld)
 {
     const FailureCase& c = GetParam();
     CFlashControlDouble control(c.options);
-    if (c.registered)
+    if (c.registered) {
         ASSERT_TRUE(control.Register());
+    }
     HWND host = MakeHostWindow();
     {
         TestSite site;
         EXPECT_FALSE(site.CreateOleControl(host, CLSID_ShockwaveFlash, WS_EX_LAYERED, WS_POPUP, host,
                                            GetModuleHandleA(nullptr)));
-        if (c.notReached)
+        if (c.notReached) {
             EXPECT_EQ(std::count(control.calls.begin(), control.calls.end(), c.notReached), 0) << c.notReached;
+        }
     }
     EXPECT_EQ(control.References(), 1) << "the site gave back every reference";
     DestroyWindow(host);
