@@ -17,41 +17,17 @@
 #include "framework/win_app.h"
 #include "res/resource.h"
 #include "support/flash_control_double.h"
+#include "support/message_pump.h"
+#include "support/modal_body.h"
 #include "ui/launcher_dlg.h"
 
 namespace {
-
-const UINT WM_RUN_TEST_BODY = WM_APP + 1;
 
 class OleSession {
 public:
     OleSession() { OleInitialize(nullptr); }
     ~OleSession() { OleUninitialize(); }
 };
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return true;
-}
-
-void Pump(int rounds)
-{
-    int n = 0;
-    PumpUntil([&] { return ++n > rounds; });
-}
 
 // A site on a window of the test's own, its state in view.
 class TestSite : public CFlashDlgBase {
@@ -292,10 +268,8 @@ TEST_F(FlashHostTest, WithoutWindowlessActivationTheControlRunsWindowed)
 }
 
 // The main window with the double as its movie: each test body runs inside its modal loop.
-class FlashLauncherDlg : public CLauncherDlg {
+class FlashLauncherDlg : public TModalBody<CLauncherDlg> {
 public:
-    std::function<void(FlashLauncherDlg&)> body;
-    bool quitAfterBody = true;
     std::vector<std::pair<std::wstring, std::wstring>> commands;
 
     const uint8_t* BlackPixels() const { return static_cast<const uint8_t*>(m_pBitsBlack); }
@@ -312,40 +286,16 @@ public:
         return S_OK;
     }
 
-protected:
-    BOOL OnInitDialog() override
-    {
-        const BOOL result = CLauncherDlg::OnInitDialog();
-        PostMessageA(m_hWnd, WM_RUN_TEST_BODY, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_RUN_TEST_BODY) {
-            body(*this);
-            if (quitAfterBody)
-                PostQuitMessage(0);
-            return 0;
-        }
-        return CLauncherDlg::WindowProc(message, wParam, lParam);
-    }
-};
-
-class TestApp : public CWinApp {
-public:
-    BOOL InitInstance() override { return FALSE; }
 };
 
 class FlashLauncherTest : public FlashHostTest {
 protected:
-    void SetUp() override { m_app.AttachModule(GetModuleHandleA(nullptr)); }
-
     INT_PTR Run(CFlashControlDouble& control, std::function<void(FlashLauncherDlg&)> body)
     {
         EXPECT_TRUE(control.Register());
         FlashLauncherDlg dlg;
         m_app.m_pMainWnd = &dlg;
-        dlg.body = std::move(body);
+        dlg.body = [&] { body(dlg); };
         const INT_PTR result = dlg.DoModal();
         m_app.m_pMainWnd = nullptr;
         MSG msg;
@@ -353,7 +303,7 @@ protected:
         return result;
     }
 
-    TestApp m_app;
+    CTestApp m_app;
 };
 
 const uint8_t* PixelAt(const uint8_t* bits, int x, int y) { return bits + (static_cast<size_t>(y) * 996 + x) * 4; }
@@ -439,10 +389,10 @@ TEST_F(FlashLauncherTest, DraggingWithTheLeftButtonMovesTheWindowAndTheWebView)
 
         SetCursorPos(110, 70);
         PostMessageA(dlg.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
-        Pump(3);
+        PumpRounds(3);
         SetCursorPos(500, 300);
         PostMessageA(dlg.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
-        Pump(3);
+        PumpRounds(3);
         RECT rc;
         GetWindowRect(dlg.m_hWnd, &rc);
         EXPECT_EQ(rc.left, 490);
@@ -453,10 +403,10 @@ TEST_F(FlashLauncherTest, DraggingWithTheLeftButtonMovesTheWindowAndTheWebView)
         EXPECT_EQ(webRect.top, 300);
 
         PostMessageA(dlg.m_hWnd, WM_LBUTTONUP, 0, 0);
-        Pump(3);
+        PumpRounds(3);
         SetCursorPos(600, 400);
         PostMessageA(dlg.m_hWnd, WM_MOUSEMOVE, 0, 0);
-        Pump(3);
+        PumpRounds(3);
         GetWindowRect(dlg.m_hWnd, &rc);
         EXPECT_EQ(rc.left, 490) << "the drag ended with the button";
     });
@@ -470,7 +420,7 @@ TEST_F(FlashLauncherTest, InputGoesToTheWindowlessControl)
         for (UINT message : {WM_SYSKEYUP, WM_DEADCHAR, WM_SYSKEYDOWN, WM_RBUTTONDOWN, WM_MOUSEWHEEL, WM_SETCURSOR})
             PostMessageA(dlg.m_hWnd, message, 0, 0);
         PostMessageA(dlg.m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
-        Pump(5);
+        PumpRounds(5);
         // The control answered 0 for the key: it is still translated, so its character follows.
         EXPECT_EQ(control.forwarded, (std::vector<UINT>{WM_SYSKEYDOWN, WM_RBUTTONDOWN, WM_MOUSEWHEEL, WM_SETCURSOR,
                                                         WM_KEYDOWN, WM_CHAR}));
@@ -483,7 +433,7 @@ TEST_F(FlashLauncherTest, KeyTheControlHandlesWithAResultIsNotTranslated)
     Run(control, [&](FlashLauncherDlg& dlg) {
         control.forwarded.clear();
         PostMessageA(dlg.m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
-        Pump(5);
+        PumpRounds(5);
         EXPECT_EQ(control.forwarded, std::vector<UINT>{WM_KEYDOWN});
     });
 }
@@ -506,7 +456,7 @@ TEST_F(FlashLauncherTest, PostedSizeReshowsTheControlOverTheClientArea)
     Run(control, [&](FlashLauncherDlg& dlg) {
         control.calls.clear();
         PostMessageA(dlg.m_hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(996, 646));
-        Pump(3);
+        PumpRounds(3);
         EXPECT_EQ(control.calls, (std::vector<std::string>{"DoVerb -1", "SetObjectRects 996x646"}));
     });
 }
@@ -581,9 +531,9 @@ TEST_F(FlashLauncherTest, WithoutAControlTheLauncherKeepsRunning)
     FlashLauncherDlg dlg;
     m_app.m_pMainWnd = &dlg;
     bool ran = false;
-    dlg.body = [&](FlashLauncherDlg& d) {
+    dlg.body = [&] {
         ran = true;
-        EXPECT_TRUE(IsWindow(d.m_hWnd));
+        EXPECT_TRUE(IsWindow(dlg.m_hWnd));
     };
     EXPECT_EQ(dlg.DoModal(), -1);
     m_app.m_pMainWnd = nullptr;

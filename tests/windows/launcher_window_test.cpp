@@ -14,42 +14,17 @@
 #include "support/host_path.h"
 #include "support/loopback_server.h"
 #include "support/message_box_answerer.h"
+#include "support/message_pump.h"
+#include "support/modal_body.h"
 #include "support/update_texts_expected.h"
 #include "ui/launcher_dlg.h"
 #include "update/update_notice.h"
 
 namespace {
 
-const UINT WM_RUN_TEST_BODY = WM_APP + 1;
-
-class TestApp : public CWinApp {
-public:
-    BOOL InitInstance() override { return FALSE; }
-};
-
-// Pumps messages (through the framework's pre-translation) until `done` or 10 s.
-bool PumpUntil(const std::function<bool()>& done)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > 10000)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return true;
-}
-
 // The real main window; the test body runs once the window is up, then the window quits.
-class TestLauncherDlg : public CLauncherDlg {
+class TestLauncherDlg : public TModalBody<CLauncherDlg> {
 public:
-    std::function<void(TestLauncherDlg&)> body;
     std::vector<UINT> preTranslated;
 
     void SetWebViewRect(const RECT& rc) { m_rcWebView = rc; }
@@ -62,32 +37,12 @@ public:
             preTranslated.push_back(pMsg->message);
         return CLauncherDlg::PreTranslateMessage(pMsg);
     }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        const BOOL result = CLauncherDlg::OnInitDialog();
-        PostMessageA(m_hWnd, WM_RUN_TEST_BODY, 0, 0);
-        return result;
-    }
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_RUN_TEST_BODY) {
-            body(*this);
-            if (IsWindowVisible(m_hWnd))
-                PostQuitMessage(0);
-            return 0;
-        }
-        return CLauncherDlg::WindowProc(message, wParam, lParam);
-    }
 };
 
 class LauncherWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_app.AttachModule(GetModuleHandleA(nullptr));
         g_strName = "\xB2\xE2\xCA\xD4";  // "测试"
         g_strUpdateUrl = m_server.Url("");
     }
@@ -98,7 +53,7 @@ protected:
     {
         TestLauncherDlg dlg;
         m_app.m_pMainWnd = &dlg;
-        dlg.body = std::move(body);
+        dlg.body = [&] { body(dlg); };
         const INT_PTR result = dlg.DoModal();
         m_app.m_pMainWnd = nullptr;
         return result;
@@ -111,7 +66,7 @@ protected:
         EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit message stays queued";
     }
 
-    TestApp m_app;
+    CTestApp m_app;
     // The update checks of these windows reach a server that accepts and says nothing.
     CLoopbackServer m_server{[](const std::string&) { return LoopbackReply("", 60000); }};
 };
@@ -151,8 +106,7 @@ TEST_F(LauncherWindowTest, EnterAndOkNeverCloseIt)
         SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         PostMessageA(dlg.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
         PostMessageA(dlg.m_hWnd, WM_KEYUP, VK_RETURN, 0);
-        int rounds = 0;
-        PumpUntil([&] { return ++rounds > 10; });
+        PumpRounds(10);
         EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
     });
 }
@@ -301,8 +255,7 @@ TEST_F(LauncherWindowTest, QueuedMessagesOfOwnedAndUnownedWindowsReachTheMainWin
         PostMessageA(dlg.m_hWnd, WM_APP + 103, 0, 0);
         PostThreadMessageA(GetCurrentThreadId(), WM_APP + 104, 0, 0);  // no window: nobody's
         PumpUntil([&] { return dlg.preTranslated.size() >= 4; });
-        int rounds = 0;
-        PumpUntil([&] { return ++rounds > 5; });
+        PumpRounds(5);
         EXPECT_EQ(dlg.preTranslated, (std::vector<UINT>{WM_APP + 100, WM_APP + 101, WM_APP + 102, WM_APP + 103}));
         for (HWND hWnd : {child, owned, unowned, stranger})
             DestroyWindow(hWnd);
@@ -384,8 +337,7 @@ TEST_F(LauncherUpdateTest, OtherNoticesAndTheSpareMessageDoNothing)
             PostNotice(dlg.m_hWnd, status, 4096);
         PostMessageA(dlg.m_hWnd, WM_UPDATE_NOTIFY, 0, 0);  // no record at all
         EXPECT_EQ(SendMessageA(dlg.m_hWnd, WM_UPDATE_SPARE, 1, 2), 0);
-        int rounds = 0;
-        PumpUntil([&] { return ++rounds > 10; });
+        PumpRounds(10);
         EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
         EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
     });

@@ -14,13 +14,13 @@
 #include "framework/win_app.h"
 #include "support/loopback_server.h"
 #include "support/message_box_answerer.h"
+#include "support/modal_body.h"
 #include "support/update_texts_expected.h"
 #include "update/update_dlg.h"
 #include "update/update_notice.h"
 
 namespace {
 
-const UINT WM_RUN_TEST_BODY = WM_APP + 1;
 const INT_PTR kStillOpen = 999;
 
 int g_nRecordsAlive = 0;
@@ -37,14 +37,10 @@ public:
     ~CountedRecord() override { --g_nRecordsAlive; }
 };
 
-class TestApp : public CWinApp {
+// The dialog's own worker is made stale as soon as it starts, so only the test's records
+// reach the handler.
+class TestUpdateDlg : public TModalBody<CUpdateDlg> {
 public:
-    BOOL InitInstance() override { return FALSE; }
-};
-
-class TestUpdateDlg : public CUpdateDlg {
-public:
-    std::function<void(TestUpdateDlg&)> body;
     int rangeLow = -1, rangeHigh = -1, position = -1;
 
     void Post(int32_t status, int32_t bytes)
@@ -58,18 +54,13 @@ public:
 protected:
     BOOL OnInitDialog() override
     {
-        const BOOL result = CUpdateDlg::OnInitDialog();
-        g_nWorkerGeneration.fetch_add(1);  // the dialog's own worker is stale from now on
-        PostMessageA(m_hWnd, WM_RUN_TEST_BODY, 0, 0);
+        const BOOL result = TModalBody<CUpdateDlg>::OnInitDialog();
+        g_nWorkerGeneration.fetch_add(1);
         return result;
     }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_RUN_TEST_BODY) {
-            body(*this);
-            return 0;
-        }
         if (message == WM_APP + 2) {
             m_progress.GetRange(rangeLow, rangeHigh);
             position = m_progress.GetPos();
@@ -77,7 +68,7 @@ protected:
                 EndDialog(static_cast<int>(kStillOpen));
             return 0;
         }
-        return CUpdateDlg::WindowProc(message, wParam, lParam);
+        return TModalBody<CUpdateDlg>::WindowProc(message, wParam, lParam);
     }
 };
 
@@ -85,7 +76,6 @@ class UpdateDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_app.AttachModule(GetModuleHandleA(nullptr));
         g_strUpdateUrl = m_server.Url("");
         g_nRecordsAlive = 0;
     }
@@ -93,11 +83,12 @@ protected:
     // Runs the dialog modally with `body` inside its loop; returns how it ended.
     INT_PTR Run(TestUpdateDlg& dlg, std::function<void(TestUpdateDlg&)> body)
     {
-        dlg.body = std::move(body);
+        dlg.quitAfterBody = false;  // the test's own records end the dialog
+        dlg.body = [&] { body(dlg); };
         return dlg.DoModal();
     }
 
-    TestApp m_app;
+    CTestApp m_app;
     // Accepts and then says nothing for longer than any test takes.
     CLoopbackServer m_server{[](const std::string&) { return LoopbackReply("", 60000); }};
 };
