@@ -10,3 +10,9 @@
 // white - black taken as unsigned bytes (so an inconsistent pair wraps rather than going
 // negative). Colour bytes and the white render are left alone.
 void RecoverAlpha(uint8_t* black, const uint8_t* white, size_t pixels);
+
+// The forms RecoverAlpha picks from, widest first; it takes the widest the processor runs.
+enum class AlphaRecoveryForm { Avx2, Sse2, Scalar };
+
+// RecoverAlpha in the given form; false (nothing done) when this processor lacks it.
+bool RecoverAlphaIn(AlphaRecoveryForm form, uint8_t* black, const uint8_t* white, size_t pixels);

@@ -1,5 +1,6 @@
 // Recovering the layered window's per-pixel alpha from a render over black and one over white.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -56,11 +57,14 @@ TEST(AlphaRecoveryFrame, WalksEveryPixelOfAFrame)
         ASSERT_EQ(black[i * 4 + 3], i % 2 == 0 ? 255 : 0) << "pixel " << i;
 }
 
-TEST(AlphaRecoveryFrame, EveryPixelOfARandomFrameFollowsTheRule)
+class AlphaRecoveryForms : public ::testing::TestWithParam<AlphaRecoveryForm> {};
+
+TEST_P(AlphaRecoveryForms, EveryPixelOfARandomFrameFollowsTheRule)
 {
-    // Frame lengths that leave every remainder of a four-pixel step.
+    // Frame lengths that leave every remainder of a four- and an eight-pixel step.
     uint32_t state = 7;
-    for (size_t pixels : {size_t(1), size_t(3), size_t(4), size_t(5), size_t(7), size_t(1021)}) {
+    for (size_t pixels : {size_t(1), size_t(3), size_t(4), size_t(5), size_t(7), size_t(8), size_t(9), size_t(15),
+                          size_t(1021)}) {
         std::vector<uint8_t> black(pixels * 4), white(pixels * 4);
         for (size_t i = 0; i < black.size(); ++i) {
             state = state * 1664525u + 1013904223u;
@@ -68,7 +72,8 @@ TEST(AlphaRecoveryFrame, EveryPixelOfARandomFrameFollowsTheRule)
             white[i] = static_cast<uint8_t>(state >> 16);
         }
         const std::vector<uint8_t> before = black;
-        RecoverAlpha(black.data(), white.data(), pixels);
+        if (!RecoverAlphaIn(GetParam(), black.data(), white.data(), pixels))
+            GTEST_SKIP() << "this processor lacks the form";
         for (size_t p = 0; p < pixels; ++p) {
             unsigned d = 0;
             for (int channel = 0; channel < 3; ++channel) {
@@ -79,6 +84,22 @@ TEST(AlphaRecoveryFrame, EveryPixelOfARandomFrameFollowsTheRule)
         }
     }
 }
+
+std::string FormName(const ::testing::TestParamInfo<AlphaRecoveryForm>& info)
+{
+    switch (info.param) {
+    case AlphaRecoveryForm::Avx2:
+        return "avx2";
+    case AlphaRecoveryForm::Sse2:
+        return "sse2";
+    default:
+        return "scalar";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, AlphaRecoveryForms,
+                         ::testing::Values(AlphaRecoveryForm::Avx2, AlphaRecoveryForm::Sse2, AlphaRecoveryForm::Scalar),
+                         FormName);
 
 TEST(AlphaRecoveryFrame, NoPixelsTouchesNothing)
 {
