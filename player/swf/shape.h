@@ -88,4 +88,20 @@ struct Shape {
   std::vector<ShapeLayer> layers;
 };
 
+// An axis-aligned rectangle in twips, running clockwise on screen so that `fill1`
+// (the right-hand fill) is inside.
+inline Path rectanglePath(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t fill1, uint32_t line = 0) {
+  Path p;
+  p.fill1 = fill1;
+  p.line = line;
+  p.start = {double(x0), double(y0)};
+  for (Point q : {Point{double(x1), double(y0)}, Point{double(x1), double(y1)}, Point{double(x0), double(y1)},
+                  Point{double(x0), double(y0)}}) {
+    Edge e;
+    e.to = q;
+    p.edges.push_back(e);
+  }
+  return p;
+}
+
 }  // namespace tvrl::swf

@@ -243,18 +243,4 @@ void writeGlyph(ByteWriter& out, const Shape& glyph) {
   writeEnd(out);
 }
 
-Path rectanglePath(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t fill1, uint32_t line) {
-  Path p;
-  p.fill1 = fill1;
-  p.line = line;
-  p.start = {double(x0), double(y0)};
-  for (Point q : {Point{double(x1), double(y0)}, Point{double(x1), double(y1)}, Point{double(x0), double(y1)},
-                  Point{double(x0), double(y0)}}) {
-    Edge e;
-    e.to = q;
-    p.edges.push_back(e);
-  }
-  return p;
-}
-
 }  // namespace tvrl::swf::writer

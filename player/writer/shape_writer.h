@@ -18,7 +18,4 @@ std::vector<uint8_t> defineMorphShape(uint16_t id, const MorphShapeCharacter& mo
 // A glyph: the first layer's paths, with style indices as given (fill 1 is the font's).
 void writeGlyph(ByteWriter& out, const Shape& glyph);
 
-// Convenience for tests and authoring: an axis-aligned rectangle path in twips.
-Path rectanglePath(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t fill1, uint32_t line = 0);
-
 }  // namespace tvrl::swf::writer

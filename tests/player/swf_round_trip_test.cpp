@@ -105,7 +105,7 @@ Shape richShape(int version) {
   line.width = 40;
   line.color = {9, 8, 7, alpha};
   first.lines = {line};
-  first.paths.push_back(writer::rectanglePath(0, 0, 1000, 800, 1, 1));
+  first.paths.push_back(rectanglePath(0, 0, 1000, 800, 1, 1));
   Path curved;
   curved.fill0 = 2;
   curved.fill1 = 3;
@@ -140,7 +140,7 @@ Shape richShape(int version) {
       styled.fill = solid;
       second.lines = {styled};
     }
-    second.paths.push_back(writer::rectanglePath(500, 500, 2000, 1500, 1, version >= 4 ? 1 : 0));
+    second.paths.push_back(rectanglePath(500, 500, 2000, 1500, 1, version >= 4 ? 1 : 0));
     s.layers.push_back(second);
   }
   return s;
@@ -177,7 +177,7 @@ TEST(ShapeRoundTrip, ManyStylesUseTheExtendedCount) {
     f.color = {uint8_t(i), 0, 0, 255};
     s.layers[0].fills.push_back(f);
   }
-  s.layers[0].paths.push_back(writer::rectanglePath(0, 0, 20, 20, 300));
+  s.layers[0].paths.push_back(rectanglePath(0, 0, 20, 20, 300));
   TagStream tags;
   tags.add(TagDefineShape3, writer::defineShape(1, s, 3));
   auto m = load(tags);
@@ -386,10 +386,10 @@ FontCharacter twoGlyphFont() {
   f.bold = true;
   Shape square;
   square.layers.emplace_back();
-  square.layers[0].paths.push_back(writer::rectanglePath(0, -700, 500, 0, 1));
+  square.layers[0].paths.push_back(rectanglePath(0, -700, 500, 0, 1));
   Shape bar;
   bar.layers.emplace_back();
-  bar.layers[0].paths.push_back(writer::rectanglePath(0, -700, 100, 0, 0));
+  bar.layers[0].paths.push_back(rectanglePath(0, -700, 100, 0, 0));
   bar.layers[0].paths[0].fill0 = 1;
   f.glyphs = {square, bar};
   f.codes = {'A', 0x4e2d};

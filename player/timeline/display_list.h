@@ -1,0 +1,45 @@
+// The objects on a timeline, by depth, and the instances of sprites and buttons, each
+// of which keeps its own list.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "player/swf/movie.h"
+
+namespace tvrl::player {
+
+class SpriteInstance;
+class ButtonInstance;
+
+struct DisplayObject {
+  DisplayObject();
+  DisplayObject(DisplayObject&&) noexcept;
+  DisplayObject& operator=(DisplayObject&&) noexcept;
+  ~DisplayObject();
+
+  uint16_t depth = 0;
+  uint16_t characterId = 0;
+  const swf::Character* character = nullptr;
+  swf::Matrix matrix;
+  swf::ColorTransform colorTransform;
+  uint16_t ratio = 0;
+  std::string name;
+  uint16_t clipDepth = 0;  // non-zero: a mask over the depths above it up to this one
+  std::unique_ptr<SpriteInstance> sprite;
+  std::unique_ptr<ButtonInstance> button;
+  bool placedThisFrame = false;
+};
+
+using DisplayList = std::map<uint16_t, DisplayObject>;
+
+// Whether two lists draw the same picture: same characters, placements and child states.
+bool sameAppearance(const DisplayList& a, const DisplayList& b);
+
+// Gives a sprite or button object its instance. Nesting deeper than a movie can sensibly
+// use (a sprite that places itself) stops here and draws nothing further down.
+void instantiate(const swf::Movie& movie, DisplayObject& object, int nesting);
+
+}  // namespace tvrl::player
