@@ -25,12 +25,12 @@ void addPolygon(Rasterizer& out, const Point* p, size_t n) {
 }
 
 void addCircle(Rasterizer& out, Point c, double r) {
-  int n = std::clamp(static_cast<int>(std::ceil(r * 2)), 8, 64);
+  int n = std::clamp(static_cast<int>(std::ceil(r * 4)), 16, 128);
   std::vector<Point> pts(n);
   for (int i = 0; i < n; ++i) {
     double a = 2 * kPi * i / n;
-    // Slightly outside the true circle so that the polygon's chords do not eat into it.
-    double rr = r / std::cos(kPi / n);
+    // Vertices a little outside the circle, so the chords cross it instead of cutting in.
+    double rr = (r + r / std::cos(kPi / n)) / 2;
     pts[i] = {c.x + rr * std::cos(a), c.y + rr * std::sin(a)};
   }
   addPolygon(out, pts.data(), pts.size());
