@@ -82,7 +82,9 @@ std::u32string visibleText(const std::string& text, bool html, uint8_t swfVersio
     if (!plain.empty() && plain.back() == '\n') plain.pop_back();
   }
   if (swfVersion >= 6) return decodeUtf8(plain);
-  return std::u32string(plain.begin(), plain.end());
+  std::u32string bytes;
+  for (unsigned char c : plain) bytes.push_back(c);
+  return bytes;
 }
 
 void drawStaticText(ShapeRenderer& shapes, Canvas& canvas, const swf::Movie& movie, const swf::TextCharacter& text,

@@ -30,7 +30,7 @@ struct DisplayObject {
   uint16_t clipDepth = 0;  // non-zero: a mask over the depths above it up to this one
   std::unique_ptr<SpriteInstance> sprite;
   std::unique_ptr<ButtonInstance> button;
-  bool placedThisFrame = false;
+  uint64_t placedAtTick = 0;  // a child placed during a tick starts playing on the next one
 };
 
 using DisplayList = std::map<uint16_t, DisplayObject>;

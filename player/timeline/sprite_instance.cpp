@@ -30,14 +30,13 @@ bool SpriteInstance::gotoLabel(const std::string& label) {
 }
 
 bool SpriteInstance::tick() {
+  ++ticks_;
   bool changed = false;
   if (frameCount() > 1) changed = gotoFrame(frame_ + 1 < frameCount() ? frame_ + 1 : 0);
   for (auto& [depth, object] : objects_) {
-    if (!object.placedThisFrame) {
-      if (object.sprite) changed |= object.sprite->tick();
-      if (object.button) changed |= object.button->tick();
-    }
-    object.placedThisFrame = false;
+    if (object.placedAtTick == ticks_) continue;
+    if (object.sprite) changed |= object.sprite->tick();
+    if (object.button) changed |= object.button->tick();
   }
   return changed;
 }
@@ -72,7 +71,7 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
   if (p.characterId && (!p.move || *p.characterId != object->characterId)) {
     object->characterId = *p.characterId;
     object->character = movie_.character(*p.characterId);
-    object->placedThisFrame = true;
+    object->placedAtTick = ticks_;
     instantiate(movie_, *object, nesting_);
     changed = true;
   }

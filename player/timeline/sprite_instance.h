@@ -30,6 +30,7 @@ class SpriteInstance {
   const swf::Timeline& timeline_;
   int nesting_;
   int frame_ = -1;
+  uint64_t ticks_ = 0;
   DisplayList objects_;
 };
 
