@@ -2,6 +2,8 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
+
 #include "player/swf/inflate.h"
 #include "player/swf/limits.h"
 
@@ -29,6 +31,36 @@ void stripErroneousHeader(const uint8_t*& data, size_t& size) {
     data += 4;
     size -= 4;
   }
+}
+
+// The stb_image of Debian 12 trusts a Huffman table's symbol count and writes past its
+// tables when the counts add up to more than 256; such streams are refused first.
+bool huffmanTablesFit(const uint8_t* data, size_t size) {
+  size_t i = 2;  // after the start-of-image marker
+  while (i + 1 < size) {
+    if (data[i] != 0xff) {
+      ++i;  // entropy-coded data: look for the next marker
+      continue;
+    }
+    uint8_t marker = data[i + 1];
+    if (marker == 0x00 || marker == 0xff || (marker >= 0xd0 && marker <= 0xd8) || marker == 0x01) {
+      i += marker == 0xff ? 1 : 2;
+      continue;
+    }
+    if (marker == 0xd9 || i + 4 > size) return true;
+    size_t length = static_cast<size_t>(data[i + 2]) << 8 | data[i + 3];
+    if (marker == 0xc4) {
+      size_t at = i + 4, end = std::min(size, i + 2 + length);
+      while (at + 17 <= end) {
+        size_t symbols = 0;
+        for (int k = 1; k <= 16; ++k) symbols += data[at + k];
+        if (symbols > 256) return false;
+        at += 17 + symbols;
+      }
+    }
+    i += 2 + length;
+  }
+  return true;
 }
 
 }  // namespace
@@ -93,7 +125,7 @@ bool decodeJpegBitmap(const uint8_t* data, size_t size, const std::vector<uint8_
     data = joined.data();
     size = joined.size();
   }
-  if (size > 0x7fffffff) return false;
+  if (size > 0x7fffffff || !huffmanTablesFit(data, size)) return false;
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &w, &h, &channels, 4);
   if (!pixels) return false;

@@ -94,6 +94,16 @@ std::vector<uint8_t> tagRunningPastTheEnd() {
 
 std::vector<uint8_t> badJpeg() { return movieWithTag(TagDefineBitsJpeg2, bytes({2, 0, 0xff, 0xd8, 0xff, 0xc0, 0, 3})); }
 
+// A Huffman table claiming 16 * 255 symbols, more than any table can hold.
+std::vector<uint8_t> oversizedHuffmanTable() {
+  ByteWriter b;
+  b.u16(2);
+  b.bytes(bytes({0xff, 0xd8, 0xff, 0xc4, 0x00, 0x13, 0x00}));
+  for (int i = 0; i < 16; ++i) b.u8(0xff);
+  b.bytes(bytes({0xff, 0xd9}));
+  return movieWithTag(TagDefineBitsJpeg2, b.data());
+}
+
 std::vector<uint8_t> badZlibInBitmap() {
   return movieWithTag(TagDefineBitsLossless, bytes({1, 0, 5, 2, 0, 2, 0, 0x78, 0x9c, 0xff, 0xff, 0xff}));
 }
@@ -146,6 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"HugeBitmap", hugeBitmap, nullptr, 1},
         MalformedCase{"BadZlibInBitmap", badZlibInBitmap, nullptr, 1},
         MalformedCase{"BadJpeg", badJpeg, nullptr, 2},
+        MalformedCase{"OversizedHuffmanTable", oversizedHuffmanTable, nullptr, 2},
         MalformedCase{"LyingGlyphCount", lyingGlyphCount, nullptr, 1},
         MalformedCase{"TagRunsPastTheEnd", tagRunningPastTheEnd, nullptr, 2},
         MalformedCase{"UnknownFillType", unknownFillType, nullptr, 1}),
