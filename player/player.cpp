@@ -17,7 +17,9 @@ std::unique_ptr<Player> Player::load(const uint8_t* data, size_t size, std::stri
 }
 
 Player::Player(std::unique_ptr<swf::Movie> movie)
-    : movie_(std::move(movie)), root_(std::make_unique<SpriteInstance>(*movie_, movie_->root, 0)) {}
+    : movie_(std::move(movie)),
+      context_(std::make_unique<PlayContext>(*movie_)),
+      root_(std::make_unique<SpriteInstance>(*context_, movie_->root, 0)) {}
 
 Player::~Player() = default;
 

@@ -11,6 +11,7 @@
 namespace tvrl::player {
 
 class SpriteInstance;
+struct PlayContext;
 
 enum class ScaleMode { ShowAll, NoBorder, ExactFit, NoScale };
 
@@ -53,6 +54,7 @@ class Player {
 
  private:
   std::unique_ptr<swf::Movie> movie_;
+  std::unique_ptr<PlayContext> context_;
   std::unique_ptr<SpriteInstance> root_;
 };
 

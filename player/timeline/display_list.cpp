@@ -6,6 +6,7 @@ namespace tvrl::player {
 
 namespace {
 constexpr int kMaxNesting = 32;
+constexpr size_t kMaxLiveInstances = 20000;
 }
 
 DisplayObject::DisplayObject() = default;
@@ -27,16 +28,16 @@ bool sameAppearance(const DisplayList& a, const DisplayList& b) {
   return true;
 }
 
-void instantiate(const swf::Movie& movie, DisplayObject& object, int nesting) {
+void instantiate(PlayContext& context, DisplayObject& object, int nesting) {
   object.sprite.reset();
   object.button.reset();
-  if (!object.character || nesting >= kMaxNesting) return;
+  if (!object.character || nesting >= kMaxNesting || context.liveInstances >= kMaxLiveInstances) return;
   if (object.character->kind == swf::CharacterKind::Sprite) {
     const auto& sprite = static_cast<const swf::SpriteCharacter&>(*object.character);
-    object.sprite = std::make_unique<SpriteInstance>(movie, sprite.timeline, nesting + 1);
+    object.sprite = std::make_unique<SpriteInstance>(context, sprite.timeline, nesting + 1);
   } else if (object.character->kind == swf::CharacterKind::Button) {
     const auto& button = static_cast<const swf::ButtonCharacter&>(*object.character);
-    object.button = std::make_unique<ButtonInstance>(movie, button, nesting + 1);
+    object.button = std::make_unique<ButtonInstance>(context, button, nesting + 1);
   }
 }
 

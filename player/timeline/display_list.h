@@ -35,11 +35,21 @@ struct DisplayObject {
 
 using DisplayList = std::map<uint16_t, DisplayObject>;
 
+// What every instance of one playing movie shares. The count of live sprite and button
+// instances is bounded, so that buttons holding themselves many times over cannot
+// multiply without end.
+struct PlayContext {
+  explicit PlayContext(const swf::Movie& m) : movie(m) {}
+  const swf::Movie& movie;
+  size_t liveInstances = 0;
+};
+
 // Whether two lists draw the same picture: same characters, placements and child states.
 bool sameAppearance(const DisplayList& a, const DisplayList& b);
 
 // Gives a sprite or button object its instance. Nesting deeper than a movie can sensibly
-// use (a sprite that places itself) stops here and draws nothing further down.
-void instantiate(const swf::Movie& movie, DisplayObject& object, int nesting);
+// use (a sprite that places itself), or more instances than the budget, stops here and
+// draws nothing further down.
+void instantiate(PlayContext& context, DisplayObject& object, int nesting);
 
 }  // namespace tvrl::player

@@ -4,10 +4,13 @@
 
 namespace tvrl::player {
 
-SpriteInstance::SpriteInstance(const swf::Movie& movie, const swf::Timeline& timeline, int nesting)
-    : movie_(movie), timeline_(timeline), nesting_(nesting) {
+SpriteInstance::SpriteInstance(PlayContext& context, const swf::Timeline& timeline, int nesting)
+    : context_(context), timeline_(timeline), nesting_(nesting) {
+  ++context_.liveInstances;
   gotoFrame(0);
 }
+
+SpriteInstance::~SpriteInstance() { --context_.liveInstances; }
 
 bool SpriteInstance::gotoFrame(int frame) {
   frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
@@ -70,9 +73,9 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
   }
   if (p.characterId && (!p.move || *p.characterId != object->characterId)) {
     object->characterId = *p.characterId;
-    object->character = movie_.character(*p.characterId);
+    object->character = context_.movie.character(*p.characterId);
     object->placedAtTick = ticks_;
-    instantiate(movie_, *object, nesting_);
+    instantiate(context_, *object, nesting_);
     changed = true;
   }
   auto set = [&changed](auto& field, const auto& value) {
@@ -89,10 +92,13 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
   return changed;
 }
 
-ButtonInstance::ButtonInstance(const swf::Movie& movie, const swf::ButtonCharacter& button, int nesting)
-    : movie_(movie), button_(button), nesting_(nesting) {
+ButtonInstance::ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting)
+    : context_(context), button_(button), nesting_(nesting) {
+  ++context_.liveInstances;
   setState(swf::ButtonUp);
 }
+
+ButtonInstance::~ButtonInstance() { --context_.liveInstances; }
 
 bool ButtonInstance::setState(uint8_t state) {
   if (state == state_) return false;
@@ -104,10 +110,10 @@ bool ButtonInstance::setState(uint8_t state) {
     DisplayObject object;
     object.depth = r.depth;
     object.characterId = r.characterId;
-    object.character = movie_.character(r.characterId);
+    object.character = context_.movie.character(r.characterId);
     object.matrix = r.matrix;
     object.colorTransform = r.colorTransform;
-    instantiate(movie_, object, nesting_);
+    instantiate(context_, object, nesting_);
     objects_.emplace(r.depth, std::move(object));
   }
   return !sameAppearance(before, objects_);

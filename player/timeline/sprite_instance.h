@@ -9,7 +9,10 @@ namespace tvrl::player {
 class SpriteInstance {
  public:
   // Shows the first frame at once.
-  SpriteInstance(const swf::Movie& movie, const swf::Timeline& timeline, int nesting);
+  SpriteInstance(PlayContext& context, const swf::Timeline& timeline, int nesting);
+  ~SpriteInstance();
+  SpriteInstance(const SpriteInstance&) = delete;
+  SpriteInstance& operator=(const SpriteInstance&) = delete;
 
   int currentFrame() const { return frame_; }
   int frameCount() const { return static_cast<int>(timeline_.frames.size()); }
@@ -26,7 +29,7 @@ class SpriteInstance {
   bool apply(const swf::FrameCommand& command);
   bool place(const swf::PlaceCommand& p);
 
-  const swf::Movie& movie_;
+  PlayContext& context_;
   const swf::Timeline& timeline_;
   int nesting_;
   int frame_ = -1;
@@ -37,14 +40,17 @@ class SpriteInstance {
 // A button shows the characters of one state; only the up state until input arrives.
 class ButtonInstance {
  public:
-  ButtonInstance(const swf::Movie& movie, const swf::ButtonCharacter& button, int nesting);
+  ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting);
+  ~ButtonInstance();
+  ButtonInstance(const ButtonInstance&) = delete;
+  ButtonInstance& operator=(const ButtonInstance&) = delete;
   const DisplayList& objects() const { return objects_; }
   uint8_t state() const { return state_; }
   bool setState(uint8_t state);
   bool tick();
 
  private:
-  const swf::Movie& movie_;
+  PlayContext& context_;
   const swf::ButtonCharacter& button_;
   int nesting_;
   uint8_t state_ = 0;

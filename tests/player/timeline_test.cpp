@@ -156,5 +156,29 @@ TEST(Timeline, ASpriteThatPlacesItselfStopsNesting) {
   draw(*p, 20, 20, kBlack);
 }
 
+size_t countInstances(const DisplayList& list) {
+  size_t n = 0;
+  for (const auto& [depth, object] : list) {
+    if (object.sprite) n += 1 + countInstances(object.sprite->objects());
+    if (object.button) n += 1 + countInstances(object.button->objects());
+  }
+  return n;
+}
+
+TEST(Timeline, ButtonsHoldingThemselvesManyTimesStayBounded) {
+  swf::ButtonCharacter button;
+  for (uint16_t depth = 1; depth <= 8; ++depth) button.records.push_back({swf::ButtonUp, 1, depth, Matrix{}, {}});
+  TagStream tags;
+  tags.add(swf::TagDefineButton2, swf::writer::defineButton(1, button, true));
+  addPlace(tags, placeNew(1, 1));
+  tags.showFrame();
+  auto p = loadPlayer(tags, 20, 20);
+  ASSERT_TRUE(p);
+  size_t instances = countInstances(p->root().objects());
+  EXPECT_GT(instances, 1000u);
+  EXPECT_LE(instances, 20000u);
+  EXPECT_FALSE(p->advance());
+}
+
 }  // namespace
 }  // namespace tvrl::player::test
