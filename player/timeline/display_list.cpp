@@ -6,13 +6,32 @@ namespace tvrl::player {
 
 namespace {
 constexpr int kMaxNesting = 32;
-constexpr size_t kMaxLiveInstances = 20000;
 }
 
-DisplayObject::DisplayObject() = default;
-DisplayObject::DisplayObject(DisplayObject&&) noexcept = default;
-DisplayObject& DisplayObject::operator=(DisplayObject&&) noexcept = default;
-DisplayObject::~DisplayObject() = default;
+DisplayObject::DisplayObject(PlayContext& context) : context_(&context) { ++context.liveObjects; }
+
+DisplayObject::DisplayObject(DisplayObject&& o) noexcept
+    : depth(o.depth),
+      characterId(o.characterId),
+      character(o.character),
+      matrix(o.matrix),
+      colorTransform(o.colorTransform),
+      ratio(o.ratio),
+      name(std::move(o.name)),
+      clipDepth(o.clipDepth),
+      sprite(std::move(o.sprite)),
+      button(std::move(o.button)),
+      placedAtTick(o.placedAtTick),
+      context_(o.context_) {
+  o.context_ = nullptr;
+}
+
+DisplayObject::~DisplayObject() {
+  // Children go first, while the context they count against is still known to live.
+  sprite.reset();
+  button.reset();
+  if (context_) --context_->liveObjects;
+}
 
 bool sameAppearance(const DisplayList& a, const DisplayList& b) {
   if (a.size() != b.size()) return false;
@@ -31,7 +50,7 @@ bool sameAppearance(const DisplayList& a, const DisplayList& b) {
 void instantiate(PlayContext& context, DisplayObject& object, int nesting) {
   object.sprite.reset();
   object.button.reset();
-  if (!object.character || nesting >= kMaxNesting || context.liveInstances >= kMaxLiveInstances) return;
+  if (!object.character || nesting >= kMaxNesting) return;
   if (object.character->kind == swf::CharacterKind::Sprite) {
     const auto& sprite = static_cast<const swf::SpriteCharacter&>(*object.character);
     object.sprite = std::make_unique<SpriteInstance>(context, sprite.timeline, nesting + 1);

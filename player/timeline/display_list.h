@@ -14,10 +14,13 @@ namespace tvrl::player {
 class SpriteInstance;
 class ButtonInstance;
 
+struct PlayContext;
+
 struct DisplayObject {
-  DisplayObject();
+  // Counts itself against the context's budget while it lives.
+  explicit DisplayObject(PlayContext& context);
   DisplayObject(DisplayObject&&) noexcept;
-  DisplayObject& operator=(DisplayObject&&) noexcept;
+  DisplayObject& operator=(DisplayObject&&) = delete;
   ~DisplayObject();
 
   uint16_t depth = 0;
@@ -31,25 +34,30 @@ struct DisplayObject {
   std::unique_ptr<SpriteInstance> sprite;
   std::unique_ptr<ButtonInstance> button;
   uint64_t placedAtTick = 0;  // a child placed during a tick starts playing on the next one
+
+ private:
+  PlayContext* context_;
 };
 
 using DisplayList = std::map<uint16_t, DisplayObject>;
 
-// What every instance of one playing movie shares. The count of live sprite and button
-// instances is bounded, so that buttons holding themselves many times over cannot
+// What every object of one playing movie shares. The number of live display objects is
+// bounded, so that buttons or sprites holding themselves many times over cannot
 // multiply without end.
 struct PlayContext {
   explicit PlayContext(const swf::Movie& m) : movie(m) {}
+  bool hasRoom() const { return liveObjects < kMaxLiveObjects; }
+
+  static constexpr size_t kMaxLiveObjects = 20000;
   const swf::Movie& movie;
-  size_t liveInstances = 0;
+  size_t liveObjects = 0;
 };
 
 // Whether two lists draw the same picture: same characters, placements and child states.
 bool sameAppearance(const DisplayList& a, const DisplayList& b);
 
 // Gives a sprite or button object its instance. Nesting deeper than a movie can sensibly
-// use (a sprite that places itself), or more instances than the budget, stops here and
-// draws nothing further down.
+// use (a sprite that places itself) stops here and draws nothing further down.
 void instantiate(PlayContext& context, DisplayObject& object, int nesting);
 
 }  // namespace tvrl::player

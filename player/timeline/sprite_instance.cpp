@@ -6,11 +6,10 @@ namespace tvrl::player {
 
 SpriteInstance::SpriteInstance(PlayContext& context, const swf::Timeline& timeline, int nesting)
     : context_(context), timeline_(timeline), nesting_(nesting) {
-  ++context_.liveInstances;
   gotoFrame(0);
 }
 
-SpriteInstance::~SpriteInstance() { --context_.liveInstances; }
+SpriteInstance::~SpriteInstance() = default;
 
 bool SpriteInstance::gotoFrame(int frame) {
   frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
@@ -62,8 +61,8 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
   bool changed = false;
   if (!p.move) {
     // Placing a new object needs a character; a taken depth is left alone.
-    if (!p.characterId || it != objects_.end()) return false;
-    DisplayObject fresh;
+    if (!p.characterId || it != objects_.end() || !context_.hasRoom()) return false;
+    DisplayObject fresh(context_);
     fresh.depth = p.depth;
     object = &objects_.emplace(p.depth, std::move(fresh)).first->second;
     changed = true;
@@ -94,11 +93,10 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
 
 ButtonInstance::ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting)
     : context_(context), button_(button), nesting_(nesting) {
-  ++context_.liveInstances;
   setState(swf::ButtonUp);
 }
 
-ButtonInstance::~ButtonInstance() { --context_.liveInstances; }
+ButtonInstance::~ButtonInstance() = default;
 
 bool ButtonInstance::setState(uint8_t state) {
   if (state == state_) return false;
@@ -107,7 +105,8 @@ bool ButtonInstance::setState(uint8_t state) {
   objects_.clear();
   for (const swf::ButtonRecord& r : button_.records) {
     if (!(r.states & state)) continue;
-    DisplayObject object;
+    if (!context_.hasRoom()) break;
+    DisplayObject object(context_);
     object.depth = r.depth;
     object.characterId = r.characterId;
     object.character = context_.movie.character(r.characterId);

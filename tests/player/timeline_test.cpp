@@ -176,7 +176,7 @@ TEST(Timeline, ButtonsHoldingThemselvesManyTimesStayBounded) {
   ASSERT_TRUE(p);
   size_t instances = countInstances(p->root().objects());
   EXPECT_GT(instances, 1000u);
-  EXPECT_LE(instances, 20000u);
+  EXPECT_LE(instances, PlayContext::kMaxLiveObjects);
   EXPECT_FALSE(p->advance());
 }
 
