@@ -8,12 +8,16 @@ namespace tvrl::player {
 void Rasterizer::reset(IntRect clip, bool antialias) {
   clip_ = clip;
   antialias_ = antialias;
-  touched_ = IntRect{};
   if (clip.empty()) return;
   stride_ = clip.x1 - clip.x0 + 2;
-  size_t needed = static_cast<size_t>(stride_) * (clip.y1 - clip.y0);
-  // The buffer is left zeroed by every sweep, so only growth needs clearing.
+  size_t rows = clip.y1 - clip.y0;
+  size_t needed = static_cast<size_t>(stride_) * rows;
+  // Every sweep leaves the cells it used zeroed, so only growth needs clearing.
   if (cells_.size() < needed) cells_.assign(needed, 0.f);
+  rowFirst_.assign(rows, stride_);
+  rowLast_.assign(rows, -1);
+  rowsFrom_ = static_cast<int>(rows);
+  rowsTo_ = 0;
 }
 
 void Rasterizer::addLine(double x0, double y0, double x1, double y1) {
@@ -48,17 +52,6 @@ void Rasterizer::addLine(double x0, double y0, double x1, double y1) {
 
 void Rasterizer::addClippedLine(double x0, double y0, double x1, double y1) {
   if (y0 == y1) return;
-  int yTop = static_cast<int>(std::floor(std::min(y0, y1)));
-  int yBottom = static_cast<int>(std::ceil(std::max(y0, y1)));
-  if (touched_.empty()) {
-    touched_ = {clip_.x0, std::max(yTop, clip_.y0), clip_.x1, std::min(yBottom, clip_.y1)};
-    touched_.x0 = static_cast<int>(std::floor(std::min(x0, x1)));
-  } else {
-    touched_.y0 = std::min(touched_.y0, std::max(yTop, clip_.y0));
-    touched_.y1 = std::max(touched_.y1, std::min(yBottom, clip_.y1));
-    touched_.x0 = std::min(touched_.x0, static_cast<int>(std::floor(std::min(x0, x1))));
-  }
-  touched_.x0 = std::clamp(touched_.x0, clip_.x0, clip_.x1 - 1);
   if (antialias_)
     accumulateArea(x0, y0, x1, y1);
   else
@@ -85,12 +78,14 @@ void Rasterizer::accumulateArea(double px0, double py0, double px1, double py1) 
   for (int y = yStart; y < yEnd; ++y) {
     float* cells = row(y);
     double dy = std::min<double>(y + 1, py1) - std::max<double>(y, py0);
-    double xNext = x + dxdy * dy;
+    // Rounding may carry a nearly flat line a hair outside the clip; it stays inside.
+    double xNext = std::clamp(x + dxdy * dy, 0.0, static_cast<double>(stride_ - 2));
     float d = static_cast<float>(dy) * dir;
     double xa = std::min(x, xNext), xb = std::max(x, xNext);
     double xaFloor = std::floor(xa);
     int ia = static_cast<int>(xaFloor);
     int ib = static_cast<int>(std::ceil(xb));
+    touch(y, ia, std::min(std::max(ib, ia + 1), maxIndex));
     if (ib <= ia + 1) {
       // Within one cell: the part right of the line's mid-point.
       double mid = 0.5 * (x + xNext) - xaFloor;
@@ -132,8 +127,9 @@ void Rasterizer::accumulateCentres(double px0, double py0, double px1, double py
   for (int y = std::max(yStart, clip_.y0); y < std::min(yEnd, clip_.y1); ++y) {
     double cy = y + 0.5;
     double x = px0 + (px1 - px0) * (cy - py0) / (py1 - py0) - clip_.x0;
-    int ix = static_cast<int>(std::ceil(x - 0.5));
-    row(y)[std::clamp(ix, 0, stride_ - 1)] += dir;
+    int ix = std::clamp(static_cast<int>(std::ceil(x - 0.5)), 0, stride_ - 1);
+    row(y)[ix] += dir;
+    touch(y, ix, ix);
   }
 }
 

@@ -4,6 +4,7 @@
 // Without anti-aliasing a pixel is covered when its centre is inside.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -24,34 +25,46 @@ class Rasterizer {
   // called only for rows with something covered. Leaves the rasterizer empty.
   template <typename Sink>
   void sweep(Sink&& sink);
-  IntRect bounds() const { return touched_; }
 
  private:
   void addClippedLine(double x0, double y0, double x1, double y1);
   void accumulateArea(double x0, double y0, double x1, double y1);
   void accumulateCentres(double x0, double y0, double x1, double y1);
   float* row(int y) { return &cells_[static_cast<size_t>(y - clip_.y0) * stride_]; }
+  void touch(int y, int cellFrom, int cellTo);
 
   IntRect clip_;
-  IntRect touched_;
+  int rowsFrom_ = 0, rowsTo_ = 0;  // rows holding cells, relative to the clip
   bool antialias_ = true;
   int stride_ = 0;
   std::vector<float> cells_;
+  // Per row, the first and last cell written: only they need summing and clearing.
+  std::vector<int> rowFirst_, rowLast_;
   std::vector<float> coverage_;
 };
 
+inline void Rasterizer::touch(int y, int cellFrom, int cellTo) {
+  int r = y - clip_.y0;
+  if (rowLast_[r] < 0) {
+    rowsFrom_ = std::min(rowsFrom_, r);
+    rowsTo_ = std::max(rowsTo_, r + 1);
+  }
+  rowFirst_[r] = std::min(rowFirst_[r], cellFrom);
+  rowLast_[r] = std::max(rowLast_[r], cellTo);
+}
+
 template <typename Sink>
 void Rasterizer::sweep(Sink&& sink) {
-  if (touched_.empty()) return;
   coverage_.resize(stride_);
-  for (int y = touched_.y0; y < touched_.y1; ++y) {
-    float* cells = row(y);
+  const int w = clip_.x1 - clip_.x0;
+  for (int r = rowsFrom_; r < rowsTo_; ++r) {
+    if (rowLast_[r] < 0) continue;
+    float* cells = &cells_[static_cast<size_t>(r) * stride_];
+    const int from = rowFirst_[r], to = std::min(rowLast_[r], w - 1);
     float sum = 0;
     int first = -1, last = -1;
-    const int w = clip_.x1 - clip_.x0;
-    for (int x = touched_.x0 - clip_.x0; x < w; ++x) {
+    for (int x = from; x <= to; ++x) {
       sum += cells[x];
-      cells[x] = 0;
       float a = sum < 0 ? -sum : sum;
       if (!antialias_) a = a > 0.5f ? 1.f : 0.f;
       a = a > 1.f ? 1.f : a;
@@ -61,10 +74,13 @@ void Rasterizer::sweep(Sink&& sink) {
         last = x;
       }
     }
-    for (int x = w; x < stride_; ++x) cells[x] = 0;
-    if (first >= 0) sink(y, first + clip_.x0, last + 1 + clip_.x0, &coverage_[first]);
+    std::fill(cells + from, cells + rowLast_[r] + 1, 0.f);
+    rowFirst_[r] = stride_;
+    rowLast_[r] = -1;
+    if (first >= 0) sink(r + clip_.y0, first + clip_.x0, last + 1 + clip_.x0, &coverage_[first]);
   }
-  touched_ = IntRect{};
+  rowsFrom_ = static_cast<int>(rowLast_.size());
+  rowsTo_ = 0;
 }
 
 }  // namespace tvrl::player

@@ -1,0 +1,78 @@
+// Draws the login scene with the engine and with cairo in the same run and prints the
+// milliseconds per frame of each and their ratio; then the time and memory to load a
+// 1 MB movie. A benchmark, not a test: it prints, it does not judge.
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/cairo_scene.h"
+#include "bench/login_scene.h"
+#include "player/player.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <typename Draw>
+double millisecondsPerFrame(int frames, Draw draw) {
+  draw();  // warm caches and lazily built state
+  auto start = Clock::now();
+  for (int i = 0; i < frames; ++i) draw();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / frames;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tvrl;
+  int frames = argc > 1 ? std::stoi(argv[1]) : 50;
+  bench::LoginScene scene = bench::buildLoginScene();
+  std::string error;
+  auto player = player::Player::load(scene.movie.data(), scene.movie.size(), error);
+  if (!player) {
+    std::fprintf(stderr, "the scene did not load: %s\n", error.c_str());
+    return 1;
+  }
+  std::vector<uint32_t> pixels(bench::kWidth * bench::kHeight);
+  player::RenderOptions options;
+  options.paintBackground = false;
+  double engine = millisecondsPerFrame(frames, [&] {
+    player->render({pixels.data(), bench::kWidth, bench::kHeight, bench::kWidth}, options);
+  });
+
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bench::kWidth, bench::kHeight);
+  bench::CairoScene cairoScene(scene);
+  double cairo = millisecondsPerFrame(frames, [&] {
+    cairo_t* cr = cairo_create(surface);
+    cairoScene.draw(cr);
+    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) std::fprintf(stderr, "cairo: %s\n", cairo_status_to_string(cairo_status(cr)));
+    cairo_destroy(cr);
+  });
+  cairo_surface_destroy(surface);
+
+  std::printf("login scene %dx%d, anti-aliased, %d frames\n", bench::kWidth, bench::kHeight, frames);
+  std::printf("  engine: %8.3f ms/frame\n", engine);
+  std::printf("  cairo:  %8.3f ms/frame\n", cairo);
+  std::printf("  engine/cairo: %.2f (below 1 is faster than cairo)\n", engine / cairo);
+
+  std::vector<uint8_t> large = bench::buildLargeMovie(1 << 20);
+  const int loads = 10;
+  size_t before = mallinfo2().uordblks;
+  auto start = Clock::now();
+  size_t heldByMovie = 0;
+  for (int i = 0; i < loads; ++i) {
+    swf::LoadResult r = swf::loadMovie(large.data(), large.size());
+    if (!r.movie) {
+      std::fprintf(stderr, "the large movie did not load: %s\n", r.error.c_str());
+      return 1;
+    }
+    heldByMovie = mallinfo2().uordblks - before;
+  }
+  double loadMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count() / loads;
+  std::printf("load of a %.2f MB movie: %.2f ms, %.2f MB held by the loaded movie\n", large.size() / 1048576.0, loadMs,
+              heldByMovie / 1048576.0);
+  return 0;
+}
