@@ -3,24 +3,35 @@
 namespace tvrl::player {
 namespace {
 
-uint32_t weightOf(const Canvas& canvas, int y, int x, float coverage) {
-  uint32_t w = static_cast<uint32_t>(coverage * 256 + 0.5f);
-  if (canvas.mask) w = (w * canvas.mask[static_cast<size_t>(y) * canvas.width + x] + 127) / 255;
-  return w;
+uint32_t weightOf(float coverage) { return static_cast<uint32_t>(coverage * 256 + 0.5f); }
+
+void put(uint32_t& dst, uint32_t src, uint32_t w) {
+  if (w == 256 && (src >> 24) == 255)
+    dst = src;
+  else if (w != 0)
+    dst = over(dst, src, w);
+}
+
+// The colour of pixel i: a row of colours, or one colour for all.
+template <typename Colors>
+void blend(Canvas& canvas, int y, int x0, int x1, const float* coverage, Colors colorAt) {
+  uint32_t* row = canvas.pixels + static_cast<size_t>(y) * canvas.stride;
+  if (canvas.mask) {
+    const uint8_t* mask = canvas.mask + static_cast<size_t>(y) * canvas.width;
+    for (int x = x0, i = 0; x < x1; ++x, ++i) put(row[x], colorAt(i), (weightOf(coverage[i]) * mask[x] + 127) / 255);
+  } else {
+    for (int x = x0, i = 0; x < x1; ++x, ++i) put(row[x], colorAt(i), weightOf(coverage[i]));
+  }
 }
 
 }  // namespace
 
 void blendOver(Canvas& canvas, int y, int x0, int x1, const float* coverage, const uint32_t* colors) {
-  uint32_t* row = canvas.pixels + static_cast<size_t>(y) * canvas.stride;
-  for (int x = x0; x < x1; ++x, ++coverage, ++colors) {
-    uint32_t w = weightOf(canvas, y, x, *coverage);
-    if (w == 0) continue;
-    if (w == 256 && (*colors >> 24) == 255)
-      row[x] = *colors;
-    else
-      row[x] = over(row[x], *colors, w);
-  }
+  blend(canvas, y, x0, x1, coverage, [colors](int i) { return colors[i]; });
+}
+
+void blendSolidOver(Canvas& canvas, int y, int x0, int x1, const float* coverage, uint32_t color) {
+  blend(canvas, y, x0, x1, coverage, [color](int) { return color; });
 }
 
 void addInto(Canvas& canvas, int y, int x0, int x1, const float* coverage, const uint32_t* colors) {

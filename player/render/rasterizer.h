@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -62,22 +63,24 @@ void Rasterizer::sweep(Sink&& sink) {
     float* cells = &cells_[static_cast<size_t>(r) * stride_];
     const int from = rowFirst_[r], to = std::min(rowLast_[r], w - 1);
     float sum = 0;
-    int first = -1, last = -1;
-    for (int x = from; x <= to; ++x) {
-      sum += cells[x];
-      float a = sum < 0 ? -sum : sum;
-      if (!antialias_) a = a > 0.5f ? 1.f : 0.f;
-      a = a > 1.f ? 1.f : a;
-      coverage_[x] = a;
-      if (a > 1.0f / 512) {
-        if (first < 0) first = x;
-        last = x;
+    if (antialias_) {
+      for (int x = from; x <= to; ++x) {
+        sum += cells[x];
+        coverage_[x] = std::min(1.f, std::fabs(sum));
+      }
+    } else {
+      for (int x = from; x <= to; ++x) {
+        sum += cells[x];
+        coverage_[x] = std::fabs(sum) > 0.5f ? 1.f : 0.f;
       }
     }
+    int first = from, last = to;
+    while (first <= last && coverage_[first] < 1.0f / 512) ++first;
+    while (last >= first && coverage_[last] < 1.0f / 512) --last;
     std::fill(cells + from, cells + rowLast_[r] + 1, 0.f);
     rowFirst_[r] = stride_;
     rowLast_[r] = -1;
-    if (first >= 0) sink(r + clip_.y0, first + clip_.x0, last + 1 + clip_.x0, &coverage_[first]);
+    if (first <= last) sink(r + clip_.y0, first + clip_.x0, last + 1 + clip_.x0, &coverage_[first]);
   }
   rowsFrom_ = static_cast<int>(rowLast_.size());
   rowsTo_ = 0;

@@ -64,6 +64,10 @@ void ShapeRenderer::addFillOutline(uint32_t fill) {
 void ShapeRenderer::paintCoverage(Canvas& target, const Paint* paint) {
   raster_.sweep([&](int y, int x0, int x1, const float* coverage) {
     if (!paint) return;
+    if (paint->isSolid()) {
+      blendSolidOver(target, y, x0, x1, coverage, paint->solidColor());
+      return;
+    }
     colors_.resize(x1 - x0);
     paint->row(x0, y, x1 - x0, colors_.data());
     blendOver(target, y, x0, x1, coverage, colors_.data());
