@@ -19,7 +19,8 @@ std::unique_ptr<Player> Player::load(const uint8_t* data, size_t size, std::stri
 Player::Player(std::unique_ptr<swf::Movie> movie)
     : movie_(std::move(movie)),
       context_(std::make_unique<PlayContext>(*movie_)),
-      root_(std::make_unique<SpriteInstance>(*context_, movie_->root, 0)) {}
+      root_(std::make_unique<SpriteInstance>(*context_, movie_->root, 0)),
+      renderer_(std::make_unique<DisplayRenderer>(*movie_)) {}
 
 Player::~Player() = default;
 
@@ -45,7 +46,7 @@ swf::Matrix Player::stageToTarget(int width, int height, ScaleMode mode) const {
   return swf::Matrix{sx / 20, 0, 0, sy / 20, ox - stage.xMin * sx / 20, oy - stage.yMin * sy / 20};
 }
 
-void Player::render(const RenderTarget& target, const RenderOptions& options) const {
+void Player::render(const RenderTarget& target, const RenderOptions& options) {
   if (!target.pixels || target.width <= 0 || target.height <= 0) return;
   Canvas canvas;
   canvas.pixels = target.pixels;
@@ -59,8 +60,7 @@ void Player::render(const RenderTarget& target, const RenderOptions& options) co
       std::fill(target.pixels + static_cast<size_t>(y) * target.stride,
                 target.pixels + static_cast<size_t>(y) * target.stride + target.width, bg);
   }
-  DisplayRenderer renderer(*movie_);
-  renderer.draw(canvas, root_->objects(), stageToTarget(target.width, target.height, options.scaleMode),
+  renderer_->draw(canvas, root_->objects(), stageToTarget(target.width, target.height, options.scaleMode),
                 swf::ColorTransform{});
 }
 

@@ -12,6 +12,7 @@ namespace tvrl::player {
 
 class SpriteInstance;
 struct PlayContext;
+class DisplayRenderer;
 
 enum class ScaleMode { ShowAll, NoBorder, ExactFit, NoScale };
 
@@ -45,7 +46,7 @@ class Player {
   bool gotoFrame(int frame);
   bool gotoLabel(const std::string& label);
 
-  void render(const RenderTarget& target, const RenderOptions& options) const;
+  void render(const RenderTarget& target, const RenderOptions& options);
 
   // The matrix from the stage's twips to the target's pixels.
   swf::Matrix stageToTarget(int width, int height, ScaleMode mode) const;
@@ -56,6 +57,8 @@ class Player {
   std::unique_ptr<swf::Movie> movie_;
   std::unique_ptr<PlayContext> context_;
   std::unique_ptr<SpriteInstance> root_;
+  // Kept between frames so that its buffers are allocated once.
+  std::unique_ptr<DisplayRenderer> renderer_;
 };
 
 }  // namespace tvrl::player

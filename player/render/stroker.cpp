@@ -44,12 +44,16 @@ Point normal(Point a, Point b, double hw) {
 
 void addJoin(Rasterizer& out, Point prev, Point at, Point next, const StrokeStyle& s) {
   double hw = s.halfWidth;
-  if (s.join == swf::JoinStyle::Round) {
+  Point n0 = normal(prev, at, hw), n1 = normal(at, next, hw);
+  double cross = (at.x - prev.x) * (next.y - at.y) - (at.y - prev.y) * (next.x - at.x);
+  double cosTurn = (n0.x * n1.x + n0.y * n1.y) / (hw * hw);
+  if (cross == 0 && cosTurn > 0) return;  // straight on
+  // A round join where a bevel would stray from the arc by a tenth of a pixel or more;
+  // the many gentle corners of a flattened curve take the bevel.
+  if (s.join == swf::JoinStyle::Round && hw * (1 - std::sqrt(std::max(0.0, (1 + cosTurn) / 2))) >= 0.1) {
     addCircle(out, at, hw);
     return;
   }
-  Point n0 = normal(prev, at, hw), n1 = normal(at, next, hw);
-  double cross = (at.x - prev.x) * (next.y - at.y) - (at.y - prev.y) * (next.x - at.x);
   if (cross == 0) return;
   // The outer side is where the path turns away from.
   double side = cross > 0 ? -1 : 1;

@@ -66,7 +66,7 @@ struct Pixels {
   uint32_t at(int x, int y) const { return data.at(static_cast<size_t>(y) * width + x); }
 };
 
-inline Pixels draw(const Player& player, int width, int height, uint32_t background, bool antialias = true,
+inline Pixels draw(Player& player, int width, int height, uint32_t background, bool antialias = true,
                    ScaleMode mode = ScaleMode::ShowAll) {
   Pixels p{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, background)};
   RenderOptions options;

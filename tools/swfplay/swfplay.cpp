@@ -56,7 +56,7 @@ bool parse(int argc, char** argv, Options& o) {
   return !o.movie.empty();
 }
 
-bool writePng(const tvrl::player::Player& player, const Options& o, int width, int height) {
+bool writePng(tvrl::player::Player& player, const Options& o, int width, int height) {
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0xffffffff);
   tvrl::player::RenderOptions options;
   options.antialias = o.antialias;
