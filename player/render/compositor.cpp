@@ -5,8 +5,8 @@ namespace {
 
 uint32_t weightOf(float coverage) { return static_cast<uint32_t>(coverage * 256 + 0.5f); }
 
-void put(uint32_t& dst, uint32_t src, uint32_t w) {
-  if (w == 256 && (src >> 24) == 255)
+inline __attribute__((always_inline)) void put(uint32_t& dst, uint32_t src, uint32_t w) {
+  if (w == 256 && src >= 0xff000000u)
     dst = src;
   else if (w != 0)
     dst = over(dst, src, w);

@@ -41,6 +41,12 @@ class GradientPaint : public Paint {
   void row(int x, int y, int count, uint32_t* out) const override {
     double gx = toGradient_.a * (x + 0.5) + toGradient_.c * (y + 0.5) + toGradient_.tx;
     double gy = toGradient_.b * (x + 0.5) + toGradient_.d * (y + 0.5) + toGradient_.ty;
+    if (kind_ == FillKind::LinearGradient && spread_ == swf::SpreadMode::Pad) {
+      // Along a row a linear gradient's position moves by a constant step.
+      double t = (gx + kHalf) / (2 * kHalf) * 255 + 0.5, dt = toGradient_.a / (2 * kHalf) * 255;
+      for (int i = 0; i < count; ++i, t += dt) out[i] = table_[!(t > 0) ? 0 : t >= 255 ? 255 : static_cast<int>(t)];
+      return;
+    }
     for (int i = 0; i < count; ++i, gx += toGradient_.a, gy += toGradient_.b) out[i] = table_[index(gx, gy)];
   }
 
@@ -168,7 +174,15 @@ class BitmapPaint : public Paint {
 
   void copyRow(long x0, long y, int count, uint32_t* out) const {
     const uint32_t* row = texelRow(y);
-    for (int i = 0; i < count; ++i) out[i] = row[wrap(x0 + i, bitmap_.width)];
+    int i = 0;
+    // Outside the bitmap texel by texel (wrapped or clamped); inside, a plain copy.
+    for (; i < count && x0 + i < 0; ++i) out[i] = row[wrap(x0 + i, bitmap_.width)];
+    if (x0 + i < bitmap_.width) {
+      int inside = static_cast<int>(std::min<long>(count - i, bitmap_.width - (x0 + i)));
+      std::copy(row + x0 + i, row + x0 + i + inside, out + i);
+      i += inside;
+    }
+    for (; i < count; ++i) out[i] = row[wrap(x0 + i, bitmap_.width)];
   }
 
   // Positions step in 16.16 fixed point along the row.
