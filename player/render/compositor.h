@@ -11,10 +11,10 @@
 
 namespace tvrl::player {
 
-// Pixels [x0, x1) of row y: coverage 0..1, multiplied by the canvas's mask if it has one.
-void blendOver(Canvas& canvas, int y, int x0, int x1, const float* coverage, const uint32_t* colors);
-void blendSolidOver(Canvas& canvas, int y, int x0, int x1, const float* coverage, uint32_t color);
-void addInto(Canvas& canvas, int y, int x0, int x1, const float* coverage, const uint32_t* colors);
+// Pixels [x0, x1) of row y: coverage 0..256, multiplied by the canvas's mask if it has one.
+void blendOver(Canvas& canvas, int y, int x0, int x1, const uint16_t* coverage, const uint32_t* colors);
+void blendSolidOver(Canvas& canvas, int y, int x0, int x1, const uint16_t* coverage, uint32_t color);
+void addInto(Canvas& canvas, int y, int x0, int x1, const uint16_t* coverage, const uint32_t* colors);
 
 // Two 8-bit channels in the low bytes of each 16-bit lane, each scaled by f/255, rounded.
 inline uint32_t scaleLanes(uint32_t lanes, uint32_t f) {

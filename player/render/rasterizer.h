@@ -22,7 +22,7 @@ class Rasterizer {
   // Starts a new polygon set clipped to `clip`.
   void reset(IntRect clip, bool antialias);
   void addLine(double x0, double y0, double x1, double y1);
-  // Coverage rows: sink(y, x0, x1, coverage) with coverage[0] for pixel x0, values 0..1;
+  // Coverage rows: sink(y, x0, x1, coverage) with coverage[0] for pixel x0, values 0..256;
   // called only for rows with something covered. Leaves the rasterizer empty.
   template <typename Sink>
   void sweep(Sink&& sink);
@@ -41,7 +41,7 @@ class Rasterizer {
   std::vector<float> cells_;
   // Per row, the first and last cell written: only they need summing and clearing.
   std::vector<int> rowFirst_, rowLast_;
-  std::vector<float> coverage_;
+  std::vector<uint16_t> coverage_;
 };
 
 inline void Rasterizer::touch(int y, int cellFrom, int cellTo) {
@@ -66,17 +66,17 @@ void Rasterizer::sweep(Sink&& sink) {
     if (antialias_) {
       for (int x = from; x <= to; ++x) {
         sum += cells[x];
-        coverage_[x] = std::min(1.f, std::fabs(sum));
+        coverage_[x] = static_cast<uint16_t>(std::min(256.f, std::fabs(sum) * 256 + 0.5f));
       }
     } else {
       for (int x = from; x <= to; ++x) {
         sum += cells[x];
-        coverage_[x] = std::fabs(sum) > 0.5f ? 1.f : 0.f;
+        coverage_[x] = std::fabs(sum) > 0.5f ? 256 : 0;
       }
     }
     int first = from, last = to;
-    while (first <= last && coverage_[first] < 1.0f / 512) ++first;
-    while (last >= first && coverage_[last] < 1.0f / 512) --last;
+    while (first <= last && coverage_[first] == 0) ++first;
+    while (last >= first && coverage_[last] == 0) --last;
     std::fill(cells + from, cells + rowLast_[r] + 1, 0.f);
     rowFirst_[r] = stride_;
     rowLast_[r] = -1;

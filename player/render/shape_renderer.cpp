@@ -62,7 +62,7 @@ void ShapeRenderer::addFillOutline(uint32_t fill) {
 
 // Always sweeps, which also clears the rasterizer; a missing paint draws nothing.
 void ShapeRenderer::paintCoverage(Canvas& target, const Paint* paint) {
-  raster_.sweep([&](int y, int x0, int x1, const float* coverage) {
+  raster_.sweep([&](int y, int x0, int x1, const uint16_t* coverage) {
     if (!paint) return;
     if (paint->isSolid()) {
       blendSolidOver(target, y, x0, x1, coverage, paint->solidColor());
@@ -123,14 +123,14 @@ void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& 
           raster_.reset({0, 0, layerCanvas.width, layerCanvas.height}, canvas.antialias);
           addFillOutline(fill);
           std::unique_ptr<Paint> paint = paintFor(fill);
-          raster_.sweep([&](int y, int xa, int xb, const float* coverage) {
+          raster_.sweep([&](int y, int xa, int xb, const uint16_t* coverage) {
             if (!paint) return;
             colors_.resize(xb - xa);
             paint->row(xa + box.x0, y + box.y0, xb - xa, colors_.data());
             addInto(layerCanvas, y, xa, xb, coverage, colors_.data());
           });
         }
-        std::vector<float> full(layerCanvas.width, 1.f);
+        std::vector<uint16_t> full(layerCanvas.width, 256);
         for (int y = 0; y < layerCanvas.height; ++y)
           blendOver(canvas, y + box.y0, box.x0, box.x1, full.data(), &layerPixels_[static_cast<size_t>(y) * layerCanvas.width]);
         flatten(layer, toDevice);
