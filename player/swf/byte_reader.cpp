@@ -23,18 +23,6 @@ uint32_t ByteReader::u32() {
 
 double ByteReader::fixed8() { return s16() / 256.0; }
 
-double ByteReader::fixed16() { return static_cast<int32_t>(u32()) / 65536.0; }
-
-uint32_t ByteReader::encodedU32() {
-  uint32_t value = 0;
-  for (int i = 0; i < 5; ++i) {
-    uint8_t b = u8();
-    value |= static_cast<uint32_t>(b & 0x7f) << (7 * i);
-    if (!(b & 0x80)) break;
-  }
-  return value;
-}
-
 void ByteReader::skip(size_t n) { bytes(n); }
 
 const uint8_t* ByteReader::bytes(size_t n) {

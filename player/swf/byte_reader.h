@@ -26,8 +26,6 @@ class ByteReader {
   uint32_t u32();
   int16_t s16() { return static_cast<int16_t>(u16()); }
   double fixed8();   // 8.8 fixed point
-  double fixed16();  // 16.16 fixed point
-  uint32_t encodedU32();
   void skip(size_t n);
   // Returns a pointer to n bytes and moves past them, or null (and fails).
   const uint8_t* bytes(size_t n);

@@ -45,7 +45,6 @@ class ButtonInstance {
   ButtonInstance(const ButtonInstance&) = delete;
   ButtonInstance& operator=(const ButtonInstance&) = delete;
   const DisplayList& objects() const { return objects_; }
-  uint8_t state() const { return state_; }
   bool setState(uint8_t state);
   bool tick();
 
