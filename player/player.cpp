@@ -26,9 +26,20 @@ Player::~Player() = default;
 
 int Player::currentFrame() const { return root_->currentFrame(); }
 int Player::frameCount() const { return root_->frameCount(); }
-bool Player::advance() { return root_->tick(); }
-bool Player::gotoFrame(int frame) { return root_->gotoFrame(frame); }
-bool Player::gotoLabel(const std::string& label) { return root_->gotoLabel(label); }
+bool Player::advance() {
+  context_->beginStep();
+  return root_->tick();
+}
+
+bool Player::gotoFrame(int frame) {
+  context_->beginStep();
+  return root_->gotoFrame(frame);
+}
+
+bool Player::gotoLabel(const std::string& label) {
+  context_->beginStep();
+  return root_->gotoLabel(label);
+}
 
 swf::Matrix Player::stageToTarget(int width, int height, ScaleMode mode) const {
   const swf::Rect& stage = movie_->frameSize;
@@ -60,8 +71,7 @@ void Player::render(const RenderTarget& target, const RenderOptions& options) {
       std::fill(target.pixels + static_cast<size_t>(y) * target.stride,
                 target.pixels + static_cast<size_t>(y) * target.stride + target.width, bg);
   }
-  renderer_->draw(canvas, root_->objects(), stageToTarget(target.width, target.height, options.scaleMode),
-                swf::ColorTransform{});
+  renderer_->render(canvas, root_->objects(), stageToTarget(target.width, target.height, options.scaleMode));
 }
 
 }  // namespace tvrl::player

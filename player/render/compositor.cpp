@@ -18,7 +18,15 @@ void blend(Canvas& canvas, int y, int x0, int x1, const uint16_t* coverage, Colo
     const uint8_t* mask = canvas.mask + static_cast<size_t>(y) * canvas.width;
     for (int x = x0, i = 0; x < x1; ++x, ++i) put(row[x], colorAt(i), (coverage[i] * mask[x] + 127) / 255);
   } else {
-    for (int x = x0, i = 0; x < x1; ++x, ++i) put(row[x], colorAt(i), coverage[i]);
+    for (int x = x0, i = 0; x < x1;) {
+      // Fully covered opaque runs are plain copies.
+      while (x < x1 && coverage[i] == 256 && colorAt(i) >= 0xff000000u) row[x++] = colorAt(i++);
+      if (x < x1) {
+        put(row[x], colorAt(i), coverage[i]);
+        ++x;
+        ++i;
+      }
+    }
   }
 }
 

@@ -14,11 +14,17 @@ DisplayRenderer::DisplayRenderer(const swf::Movie& movie)
         return c && c->kind == CharacterKind::Bitmap ? static_cast<const swf::BitmapCharacter*>(c) : nullptr;
       }) {}
 
+void DisplayRenderer::render(Canvas& canvas, const DisplayList& list, const swf::Matrix& toDevice) {
+  shapes_.setPointBudget(ShapeRenderer::kPointsPerFrame);
+  masksLeft_ = kMaxMasksPerFrame;
+  draw(canvas, list, toDevice, swf::ColorTransform{});
+}
+
 void DisplayRenderer::draw(Canvas& canvas, const DisplayList& list, const swf::Matrix& toDevice,
                            const swf::ColorTransform& cx) {
   struct ActiveMask {
     uint16_t clipDepth;
-    std::vector<uint8_t> coverage;
+    std::vector<uint8_t> coverage;  // empty: over budget, the masked depths are not drawn
   };
   std::vector<ActiveMask> masks;
   const uint8_t* outerMask = canvas.mask;
@@ -26,9 +32,12 @@ void DisplayRenderer::draw(Canvas& canvas, const DisplayList& list, const swf::M
     while (!masks.empty() && masks.back().clipDepth < depth) masks.pop_back();
     canvas.mask = masks.empty() ? outerMask : masks.back().coverage.data();
     if (object.clipDepth > 0) {
-      masks.push_back({object.clipDepth, renderMask(canvas, object, toDevice)});
+      bool affordable = masksLeft_ > 0 && (masks.empty() || !masks.back().coverage.empty());
+      if (affordable) --masksLeft_;
+      masks.push_back({object.clipDepth, affordable ? renderMask(canvas, object, toDevice) : std::vector<uint8_t>{}});
       continue;
     }
+    if (!masks.empty() && masks.back().coverage.empty()) continue;
     drawObject(canvas, object, toDevice, cx);
   }
   canvas.mask = outerMask;

@@ -13,14 +13,20 @@ namespace tvrl::player {
 class DisplayRenderer {
  public:
   explicit DisplayRenderer(const swf::Movie& movie);
-  void draw(Canvas& canvas, const DisplayList& list, const swf::Matrix& toDevice, const swf::ColorTransform& cx);
+  // One frame. Its work is bounded: past a budget of outline points or of masks, the
+  // rest of the frame is left undrawn rather than letting a hostile movie stall the host.
+  void render(Canvas& canvas, const DisplayList& list, const swf::Matrix& toDevice);
 
  private:
+  static constexpr size_t kMaxMasksPerFrame = 64;
+
+  void draw(Canvas& canvas, const DisplayList& list, const swf::Matrix& toDevice, const swf::ColorTransform& cx);
   void drawObject(Canvas& canvas, const DisplayObject& object, const swf::Matrix& toDevice, const swf::ColorTransform& cx);
   std::vector<uint8_t> renderMask(const Canvas& canvas, const DisplayObject& object, const swf::Matrix& toDevice);
 
   const swf::Movie& movie_;
   ShapeRenderer shapes_;
+  size_t masksLeft_ = 0;
 };
 
 }  // namespace tvrl::player

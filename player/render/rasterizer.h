@@ -62,17 +62,17 @@ void Rasterizer::sweep(Sink&& sink) {
     if (rowLast_[r] < 0) continue;
     float* cells = &cells_[static_cast<size_t>(r) * stride_];
     const int from = rowFirst_[r], to = std::min(rowLast_[r], w - 1);
+    // Cells are zero between a row's edges, where coverage stays what it was.
     float sum = 0;
-    if (antialias_) {
-      for (int x = from; x <= to; ++x) {
-        sum += cells[x];
-        coverage_[x] = static_cast<uint16_t>(std::min(256.f, std::fabs(sum) * 256 + 0.5f));
+    uint16_t c = 0;
+    for (int x = from; x <= to; ++x) {
+      float d = cells[x];
+      if (d != 0) {
+        sum += d;
+        float a = std::fabs(sum);
+        c = antialias_ ? static_cast<uint16_t>(std::min(256.f, a * 256 + 0.5f)) : a > 0.5f ? 256 : 0;
       }
-    } else {
-      for (int x = from; x <= to; ++x) {
-        sum += cells[x];
-        coverage_[x] = std::fabs(sum) > 0.5f ? 256 : 0;
-      }
+      coverage_[x] = c;
     }
     int first = from, last = to;
     while (first <= last && coverage_[first] == 0) ++first;

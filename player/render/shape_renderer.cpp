@@ -30,9 +30,16 @@ IntRect canvasRect(const Canvas& c) { return {0, 0, c.width, c.height}; }
 
 }  // namespace
 
-void ShapeRenderer::flatten(const swf::ShapeLayer& layer, const Matrix& toDevice) {
+bool ShapeRenderer::flatten(const swf::ShapeLayer& layer, const Matrix& toDevice) {
   polylines_.clear();
   for (const swf::Path& path : layer.paths) {
+    // Curves become at most 64 lines each.
+    size_t worst = 1 + path.edges.size() * 64;
+    if (worst > pointsLeft_) {
+      pointsLeft_ = 0;
+      polylines_.clear();
+      return false;
+    }
     Polyline line{&path, {toDevice.apply(path.start)}};
     for (const swf::Edge& e : path.edges) {
       if (e.curve)
@@ -40,8 +47,10 @@ void ShapeRenderer::flatten(const swf::ShapeLayer& layer, const Matrix& toDevice
       else
         line.points.push_back(toDevice.apply(e.to));
     }
+    pointsLeft_ -= line.points.size();
     polylines_.push_back(std::move(line));
   }
+  return true;
 }
 
 // The fill's region: edges with the fill on their right as they run, edges with it on
@@ -78,7 +87,7 @@ void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& 
                          const swf::ColorTransform& cx, const swf::FillStyle* fillOverride) {
   if (canvas.width <= 0 || canvas.height <= 0) return;
   for (const swf::ShapeLayer& layer : shape.layers) {
-    flatten(layer, toDevice);
+    if (!flatten(layer, toDevice)) return;
     std::set<uint32_t> fills;
     for (const swf::Path& p : layer.paths) {
       if (p.fill0 != p.fill1) {
@@ -133,7 +142,8 @@ void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& 
         std::vector<uint16_t> full(layerCanvas.width, 256);
         for (int y = 0; y < layerCanvas.height; ++y)
           blendOver(canvas, y + box.y0, box.x0, box.x1, full.data(), &layerPixels_[static_cast<size_t>(y) * layerCanvas.width]);
-        flatten(layer, toDevice);
+        for (Polyline& line : polylines_)
+          for (Point& p : line.points) p = {p.x + box.x0, p.y + box.y0};
       }
     }
     drawStrokes(canvas, layer, toDevice, cx);

@@ -15,6 +15,11 @@ class ShapeRenderer {
  public:
   explicit ShapeRenderer(BitmapLookup bitmaps) : bitmaps_(std::move(bitmaps)) {}
 
+  // Outline points one frame may rasterise; a shape that would exceed what is left is
+  // not drawn.
+  static constexpr size_t kPointsPerFrame = 20u << 20;
+  void setPointBudget(size_t points) { pointsLeft_ = points; }
+
   // toDevice maps the shape's twips to canvas pixels. With `fillOverride` every fill of
   // the shape is drawn with it (glyphs take their text's colour this way).
   void draw(Canvas& canvas, const swf::Shape& shape, const swf::Matrix& toDevice, const swf::ColorTransform& cx,
@@ -26,13 +31,15 @@ class ShapeRenderer {
     std::vector<swf::Point> points;
   };
 
-  void flatten(const swf::ShapeLayer& layer, const swf::Matrix& toDevice);
+  // False when the layer's outline does not fit the point budget.
+  bool flatten(const swf::ShapeLayer& layer, const swf::Matrix& toDevice);
   void addFillOutline(uint32_t fill);
   void paintCoverage(Canvas& target, const Paint* paint);
   void drawStrokes(Canvas& canvas, const swf::ShapeLayer& layer, const swf::Matrix& toDevice,
                    const swf::ColorTransform& cx);
 
   BitmapLookup bitmaps_;
+  size_t pointsLeft_ = kPointsPerFrame;
   Rasterizer raster_;
   std::vector<Polyline> polylines_;
   std::vector<uint32_t> colors_;

@@ -8,7 +8,10 @@ namespace {
 constexpr int kMaxNesting = 32;
 }
 
-DisplayObject::DisplayObject(PlayContext& context) : context_(&context) { ++context.liveObjects; }
+DisplayObject::DisplayObject(PlayContext& context) : context_(&context) {
+  ++context.liveObjects;
+  ++context.madeInStep;
+}
 
 DisplayObject::DisplayObject(DisplayObject&& o) noexcept
     : depth(o.depth),

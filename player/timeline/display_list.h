@@ -41,16 +41,19 @@ struct DisplayObject {
 
 using DisplayList = std::map<uint16_t, DisplayObject>;
 
-// What every object of one playing movie shares. The number of live display objects is
-// bounded, so that buttons or sprites holding themselves many times over cannot
-// multiply without end.
+// What every object of one playing movie shares. Both the number of live display objects
+// and the number made in one step (a frame, a jump) are bounded, so that buttons or
+// sprites holding themselves many times over can neither multiply nor churn without end.
 struct PlayContext {
   explicit PlayContext(const swf::Movie& m) : movie(m) {}
-  bool hasRoom() const { return liveObjects < kMaxLiveObjects; }
+  bool hasRoom() const { return liveObjects < kMaxLiveObjects && madeInStep < kMaxMadePerStep; }
+  void beginStep() { madeInStep = 0; }
 
   static constexpr size_t kMaxLiveObjects = 20000;
+  static constexpr size_t kMaxMadePerStep = 100000;
   const swf::Movie& movie;
   size_t liveObjects = 0;
+  size_t madeInStep = 0;
 };
 
 // Whether two lists draw the same picture: same characters, placements and child states.

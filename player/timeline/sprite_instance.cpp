@@ -70,7 +70,7 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
     if (it == objects_.end()) return false;
     object = &it->second;
   }
-  if (p.characterId && (!p.move || *p.characterId != object->characterId)) {
+  if (p.characterId && (!p.move || *p.characterId != object->characterId) && context_.hasRoom()) {
     object->characterId = *p.characterId;
     object->character = context_.movie.character(*p.characterId);
     object->placedAtTick = ticks_;
@@ -104,16 +104,16 @@ bool ButtonInstance::setState(uint8_t state) {
   DisplayList before = std::move(objects_);
   objects_.clear();
   for (const swf::ButtonRecord& r : button_.records) {
-    if (!(r.states & state)) continue;
+    // The first record at a depth wins, as for placing on a timeline.
+    if (!(r.states & state) || objects_.count(r.depth)) continue;
     if (!context_.hasRoom()) break;
-    DisplayObject object(context_);
+    DisplayObject& object = objects_.emplace(r.depth, DisplayObject(context_)).first->second;
     object.depth = r.depth;
     object.characterId = r.characterId;
     object.character = context_.movie.character(r.characterId);
     object.matrix = r.matrix;
     object.colorTransform = r.colorTransform;
     instantiate(context_, object, nesting_);
-    objects_.emplace(r.depth, std::move(object));
   }
   return !sameAppearance(before, objects_);
 }

@@ -180,5 +180,20 @@ TEST(Timeline, ButtonsHoldingThemselvesManyTimesStayBounded) {
   EXPECT_FALSE(p->advance());
 }
 
+TEST(Timeline, ButtonRecordsSharingADepthMakeOneObject) {
+  swf::ButtonCharacter button;
+  for (int i = 0; i < 8; ++i) button.records.push_back({swf::ButtonUp, 1, 1, Matrix{}, {}});
+  TagStream tags;
+  tags.add(swf::TagDefineButton2, swf::writer::defineButton(1, button, true));
+  addPlace(tags, placeNew(1, 1));
+  tags.showFrame();
+  auto p = loadPlayer(tags, 20, 20);
+  ASSERT_TRUE(p);
+  // One chain of buttons, each holding the next, down to the nesting limit.
+  size_t instances = countInstances(p->root().objects());
+  EXPECT_GE(instances, 8u);
+  EXPECT_LE(instances, 40u);
+}
+
 }  // namespace
 }  // namespace tvrl::player::test
