@@ -196,7 +196,7 @@ TEST_P(BitmapFill, CornersAndWhatLiesBeyond) {
   bool smooth = GetParam() == swf::FillKind::ClippedBitmap || GetParam() == swf::FillKind::RepeatingBitmap;
   bool repeat = GetParam() == swf::FillKind::RepeatingBitmap || GetParam() == swf::FillKind::RepeatingBitmapHard;
   if (smooth) {
-    // Smoothing blends across texel borders; texel centres keep their colour.
+    // Smoothing blends across texel borders; near a texel's centre its colour dominates.
     EXPECT_TRUE(near(p.at(10, 10), 0xffff0000, 16));
     EXPECT_TRUE(near(p.at(15, 10), 0xff808000, 16));
     EXPECT_TRUE(near(p.at(20, 20), 0xffffffff, 16));
@@ -212,9 +212,19 @@ TEST_P(BitmapFill, CornersAndWhatLiesBeyond) {
   EXPECT_TRUE(near(p.at(30, 20), repeat ? 0xff0000ff : 0xffffffff, tolerance));
 }
 
+std::string bitmapKindName(const ::testing::TestParamInfo<swf::FillKind>& info) {
+  switch (info.param) {
+    case swf::FillKind::ClippedBitmapHard: return "ClippedHard";
+    case swf::FillKind::RepeatingBitmapHard: return "RepeatingHard";
+    case swf::FillKind::ClippedBitmap: return "ClippedSmooth";
+    default: return "RepeatingSmooth";
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, BitmapFill,
                          ::testing::Values(swf::FillKind::ClippedBitmapHard, swf::FillKind::RepeatingBitmapHard,
-                                           swf::FillKind::ClippedBitmap, swf::FillKind::RepeatingBitmap));
+                                           swf::FillKind::ClippedBitmap, swf::FillKind::RepeatingBitmap),
+                         bitmapKindName);
 
 TEST(Mask, ClipsOnlyTheDepthsItCovers) {
   TagStream tags;

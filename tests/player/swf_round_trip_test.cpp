@@ -74,7 +74,11 @@ TEST_P(HeaderRoundTrip, KeepsSizeRateFramesAndBackground) {
 
 INSTANTIATE_TEST_SUITE_P(Versions, HeaderRoundTrip,
                          ::testing::Values(HeaderCase{1, false}, HeaderCase{5, false}, HeaderCase{6, true},
-                                           HeaderCase{8, false}, HeaderCase{8, true}, HeaderCase{10, true}));
+                                           HeaderCase{8, false}, HeaderCase{8, true}, HeaderCase{10, true}),
+                         [](const ::testing::TestParamInfo<HeaderCase>& info) {
+                           return "Version" + std::to_string(info.param.version) +
+                                  (info.param.compressed ? "Compressed" : "Plain");
+                         });
 
 Gradient gradient(SpreadMode spread, Interpolation interp, uint8_t alpha) {
   Gradient g;
@@ -328,7 +332,10 @@ TEST_P(LosslessRoundTrip, DecodesEveryPixel) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, LosslessRoundTrip,
                          ::testing::Values(LosslessCase{3, false}, LosslessCase{3, true}, LosslessCase{4, false},
-                                           LosslessCase{5, false}, LosslessCase{5, true}));
+                                           LosslessCase{5, false}, LosslessCase{5, true}),
+                         [](const ::testing::TestParamInfo<LosslessCase>& info) {
+                           return "Format" + std::to_string(info.param.format) + (info.param.version2 ? "WithAlpha" : "");
+                         });
 
 enum class JpegTag { Jpeg2, Jpeg3, BitsWithTables };
 
