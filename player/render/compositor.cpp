@@ -48,7 +48,13 @@ void blend(Canvas& canvas, int y, int x0, int x1, const uint16_t* coverage, Colo
       __m128i w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage + i));
       __m128i src = _mm_set_epi32(colorAt(i + 3), colorAt(i + 2), colorAt(i + 1), colorAt(i));
       __m128i* d = reinterpret_cast<__m128i*>(row + x);
-      _mm_storeu_si128(d, overFour(_mm_loadu_si128(d), src, w));
+      // Fully covered opaque pixels are plain copies.
+      const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xff000000u));
+      bool covered = (_mm_movemask_epi8(_mm_cmpeq_epi16(w, _mm_set1_epi16(256))) & 0xff) == 0xff;
+      if (covered && _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(src, alpha), alpha)) == 0xffff)
+        _mm_storeu_si128(d, src);
+      else
+        _mm_storeu_si128(d, overFour(_mm_loadu_si128(d), src, w));
     }
 #endif
     while (x < x1) {
