@@ -65,6 +65,7 @@ void Player::render(const RenderTarget& target, const RenderOptions& options) {
   canvas.height = target.height;
   canvas.stride = target.stride;
   canvas.antialias = options.antialias;
+  canvas.clip = {0, 0, target.width, target.height};
   if (options.paintBackground && movie_->background) {
     uint32_t bg = premultiply(*movie_->background);
     for (int y = 0; y < target.height; ++y)

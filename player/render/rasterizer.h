@@ -10,12 +10,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "player/render/canvas.h"
+
 namespace tvrl::player {
 
-struct IntRect {
-  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 exclusive
-  bool empty() const { return x1 <= x0 || y1 <= y0; }
-};
 
 class Rasterizer {
  public:

@@ -26,8 +26,6 @@ void flattenQuadratic(Point p0, Point c, Point p1, std::vector<Point>& out) {
   }
 }
 
-IntRect canvasRect(const Canvas& c) { return {0, 0, c.width, c.height}; }
-
 }  // namespace
 
 bool ShapeRenderer::flatten(const swf::ShapeLayer& layer, const Matrix& toDevice) {
@@ -85,7 +83,7 @@ void ShapeRenderer::paintCoverage(Canvas& target, const Paint* paint) {
 
 void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& toDevice,
                          const swf::ColorTransform& cx, const swf::FillStyle* fillOverride) {
-  if (canvas.width <= 0 || canvas.height <= 0) return;
+  if (canvas.clip.empty()) return;
   for (const swf::ShapeLayer& layer : shape.layers) {
     if (!flatten(layer, toDevice)) return;
     std::set<uint32_t> fills;
@@ -99,7 +97,7 @@ void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& 
       return makePaint(fillOverride ? *fillOverride : layer.fills[fill - 1], toDevice, cx, bitmaps_);
     };
     if (fills.size() == 1) {
-      raster_.reset(canvasRect(canvas), canvas.antialias);
+      raster_.reset(canvas.clip, canvas.antialias);
       addFillOutline(*fills.begin());
       paintCoverage(canvas, paintFor(*fills.begin()).get());
     } else if (fills.size() > 1) {
@@ -113,16 +111,17 @@ void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& 
           x1 = std::max(x1, p.x);
           y1 = std::max(y1, p.y);
         }
-      IntRect box{std::max(0, static_cast<int>(std::floor(std::max(x0, -1e9)))),
-                  std::max(0, static_cast<int>(std::floor(std::max(y0, -1e9)))),
-                  std::min(canvas.width, static_cast<int>(std::ceil(std::min(x1, 1e9))) + 1),
-                  std::min(canvas.height, static_cast<int>(std::ceil(std::min(y1, 1e9))) + 1)};
+      IntRect box = canvas.clip.intersect({static_cast<int>(std::floor(std::clamp(x0, -1e9, 1e9))),
+                                           static_cast<int>(std::floor(std::clamp(y0, -1e9, 1e9))),
+                                           static_cast<int>(std::ceil(std::clamp(x1, -1e9, 1e9))) + 1,
+                                           static_cast<int>(std::ceil(std::clamp(y1, -1e9, 1e9))) + 1});
       if (!box.empty()) {
         Canvas layerCanvas;
         layerCanvas.width = box.x1 - box.x0;
         layerCanvas.height = box.y1 - box.y0;
         layerCanvas.stride = layerCanvas.width;
         layerCanvas.antialias = canvas.antialias;
+        layerCanvas.clip = {0, 0, layerCanvas.width, layerCanvas.height};
         layerPixels_.assign(static_cast<size_t>(layerCanvas.width) * layerCanvas.height, 0);
         layerCanvas.pixels = layerPixels_.data();
         Matrix shift = Matrix::translation(-box.x0, -box.y0);
@@ -162,7 +161,7 @@ void ShapeRenderer::drawStrokes(Canvas& canvas, const swf::ShapeLayer& layer, co
     stroke.endCap = style.endCap;
     stroke.join = style.join;
     stroke.miterLimit = style.miterLimit;
-    raster_.reset(canvasRect(canvas), canvas.antialias);
+    raster_.reset(canvas.clip, canvas.antialias);
     bool any = false;
     // Consecutive runs that meet form one polyline, so their corner gets a join.
     std::vector<Point> run;

@@ -171,6 +171,19 @@ void drawEditText(ShapeRenderer& shapes, Canvas& canvas, const swf::Movie& movie
     lines.back().width += w;
   }
 
+  // Text stays inside the field's box (its bounding box on the canvas, when rotated).
+  double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+  for (swf::Point corner : {swf::Point{double(b.xMin), double(b.yMin)}, swf::Point{double(b.xMax), double(b.yMin)},
+                            swf::Point{double(b.xMin), double(b.yMax)}, swf::Point{double(b.xMax), double(b.yMax)}}) {
+    swf::Point p = toDevice.apply(corner);
+    x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+  }
+  Canvas clipped = canvas;
+  clipped.clip = canvas.clip.intersect({static_cast<int>(std::floor(std::clamp(x0, -1e9, 1e9))),
+                                        static_cast<int>(std::floor(std::clamp(y0, -1e9, 1e9))),
+                                        static_cast<int>(std::ceil(std::clamp(x1, -1e9, 1e9))),
+                                        static_cast<int>(std::ceil(std::clamp(y1, -1e9, 1e9)))});
+
   double baseline = b.yMin + gutter + ascent;
   for (size_t n = 0; n < lines.size(); ++n) {
     const Line& line = lines[n];
@@ -178,7 +191,7 @@ void drawEditText(ShapeRenderer& shapes, Canvas& canvas, const swf::Movie& movie
     if (field.align == swf::TextAlign::Right) x = left + width - line.width;
     if (field.align == swf::TextAlign::Center) x = left + (width - line.width) / 2;
     for (uint32_t g : line.glyphs) {
-      drawGlyph(shapes, canvas, *font, g, toDevice * Matrix{scale, 0, 0, scale, x, baseline}, field.color, cx);
+      drawGlyph(shapes, clipped, *font, g, toDevice * Matrix{scale, 0, 0, scale, x, baseline}, field.color, cx);
       x += advance(g);
     }
     baseline += ascent + descent + field.leading;

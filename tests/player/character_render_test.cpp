@@ -79,6 +79,27 @@ TEST(EditText, LaysOutLinesWithTheEmbeddedFont) {
   EXPECT_EQ(px.at(2, 11), kBlack);
 }
 
+TEST(EditText, TextStaysInsideTheFieldsBox) {
+  swf::EditTextCharacter field;
+  field.bounds = {0, 10 * 20, 0, 10 * 20};
+  field.fontId = 1;
+  field.fontHeight = 4 * 20;
+  field.color = {255, 0, 0, 255};
+  field.useOutlines = true;
+  field.initialText = "AAA";  // 2 px gutter, then blocks at 2..6, 6..10 and 10..14
+  TagStream tags;
+  tags.add(swf::TagDefineFont2, swf::writer::defineFont(1, blockFont(), 2));
+  tags.add(swf::TagDefineEditText, swf::writer::defineEditText(2, field));
+  addPlace(tags, placeNew(2, 1));
+  tags.showFrame();
+  auto p = loadPlayer(tags, 20, 20);
+  ASSERT_TRUE(p);
+  Pixels px = draw(*p, 20, 20, kBlack, false);
+  EXPECT_EQ(px.at(9, 3), 0xffff0000u);
+  EXPECT_EQ(px.at(10, 3), kBlack);
+  EXPECT_EQ(px.at(12, 3), kBlack);
+}
+
 TEST(EditText, VisibleTextDropsTagsAndDecodes) {
   EXPECT_EQ(visibleText("<p><font color=\"#ff0000\">a&lt;b</font></p><p>c</p>", true, 8), U"a<b\nc");
   EXPECT_EQ(visibleText("line<br>next", true, 8), U"line\nnext");

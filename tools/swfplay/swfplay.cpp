@@ -53,7 +53,8 @@ bool parse(int argc, char** argv, Options& o) {
       o.movie = a;
     }
   }
-  return !o.movie.empty();
+  // A frame to write must be one that is played.
+  return !o.movie.empty() && o.frames > 0 && (o.pngFrame < 0 || o.pngFrame < o.frames);
 }
 
 bool writePng(tvrl::player::Player& player, const Options& o, int width, int height) {
