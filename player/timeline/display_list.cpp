@@ -36,17 +36,21 @@ DisplayObject::~DisplayObject() {
   if (context_) --context_->liveObjects;
 }
 
+bool samePlacement(const DisplayObject& a, const DisplayObject& b) {
+  return a.depth == b.depth && a.character == b.character && a.matrix == b.matrix &&
+         a.colorTransform == b.colorTransform && a.ratio == b.ratio && a.clipDepth == b.clipDepth;
+}
+
+bool sameChildren(const DisplayObject& a, const DisplayObject& b) {
+  if (!a.sprite != !b.sprite || !a.button != !b.button) return false;
+  if (a.sprite && !sameAppearance(a.sprite->objects(), b.sprite->objects())) return false;
+  return !a.button || sameAppearance(a.button->objects(), b.button->objects());
+}
+
 bool sameAppearance(const DisplayList& a, const DisplayList& b) {
   if (a.size() != b.size()) return false;
-  for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib) {
-    const DisplayObject& x = ia->second;
-    const DisplayObject& y = ib->second;
-    if (x.depth != y.depth || x.character != y.character || x.matrix != y.matrix ||
-        x.colorTransform != y.colorTransform || x.ratio != y.ratio || x.clipDepth != y.clipDepth)
-      return false;
-    if (x.sprite && (!y.sprite || !sameAppearance(x.sprite->objects(), y.sprite->objects()))) return false;
-    if (x.button && (!y.button || !sameAppearance(x.button->objects(), y.button->objects()))) return false;
-  }
+  for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
+    if (!samePlacement(ia->second, ib->second) || !sameChildren(ia->second, ib->second)) return false;
   return true;
 }
 

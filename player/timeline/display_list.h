@@ -58,6 +58,9 @@ struct PlayContext {
 
 // Whether two lists draw the same picture: same characters, placements and child states.
 bool sameAppearance(const DisplayList& a, const DisplayList& b);
+// The parts of that comparison for one object: its own placement, and its children.
+bool samePlacement(const DisplayObject& a, const DisplayObject& b);
+bool sameChildren(const DisplayObject& a, const DisplayObject& b);
 
 // Gives a sprite or button object its instance. Nesting deeper than a movie can sensibly
 // use (a sprite that places itself) stops here and draws nothing further down.

@@ -23,7 +23,21 @@ bool SpriteInstance::gotoFrame(int frame) {
   objects_.clear();
   frame_ = -1;
   while (frame_ < frame) runFrame(frame_ + 1);
-  return !sameAppearance(before, objects_);
+  // An object that is still there, with the same character at the same depth, lives
+  // on: a sprite keeps playing where it was instead of starting over.
+  bool changed = before.size() != objects_.size();
+  for (auto& [depth, now] : objects_) {
+    auto old = before.find(depth);
+    if (old == before.end() || old->second.character != now.character) {
+      changed = true;
+      continue;
+    }
+    if (!samePlacement(old->second, now)) changed = true;
+    now.sprite = std::move(old->second.sprite);
+    now.button = std::move(old->second.button);
+    now.placedAtTick = old->second.placedAtTick;
+  }
+  return changed;
 }
 
 bool SpriteInstance::gotoLabel(const std::string& label) {

@@ -137,6 +137,23 @@ TEST(Timeline, ASpriteRunsItsOwnFrames) {
   EXPECT_EQ(draw(*p, 20, 20, kBlack, false).at(0, 0), 0xffff0000u);
 }
 
+TEST(Timeline, ASpriteLivingOnKeepsPlayingWhenTheRootLoops) {
+  TagStream inner;
+  for (int i = 0; i < 4; ++i) inner.showFrame();
+  TagStream tags;
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(1, inner));
+  addPlace(tags, placeNew(1, 1));
+  tags.showFrame();
+  tags.showFrame();
+  auto p = loadPlayer(tags, 20, 20);
+  ASSERT_TRUE(p);
+  p->advance();
+  p->advance();  // the root loops back to its first frame
+  EXPECT_EQ(p->currentFrame(), 0);
+  ASSERT_TRUE(p->root().objects().at(1).sprite);
+  EXPECT_EQ(p->root().objects().at(1).sprite->currentFrame(), 2);
+}
+
 TEST(Timeline, ASpriteThatPlacesItselfStopsNesting) {
   TagStream inner;
   addPlace(inner, placeNew(1, 1));
