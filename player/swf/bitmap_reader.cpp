@@ -125,7 +125,8 @@ bool decodeJpegBitmap(const uint8_t* data, size_t size, const std::vector<uint8_
     data = joined.data();
     size = joined.size();
   }
-  if (size > 0x7fffffff || !huffmanTablesFit(data, size)) return false;
+  bool isJpeg = size >= 2 && data[0] == 0xff && data[1] == 0xd8;
+  if (size > 0x7fffffff || (isJpeg && !huffmanTablesFit(data, size))) return false;
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &w, &h, &channels, 4);
   if (!pixels) return false;

@@ -37,6 +37,8 @@ std::vector<uint8_t> defineBitsLossless(uint16_t id, int width, int height, cons
                                         int format, bool version2);
 // A baseline JPEG of the opaque colours.
 std::vector<uint8_t> encodeJpeg(int width, int height, const std::vector<Rgba>& pixels, int quality = 95);
+// A PNG with alpha, which DefineBitsJPEG2 may carry from version 8 on.
+std::vector<uint8_t> encodePng(int width, int height, const std::vector<Rgba>& pixels);
 std::vector<uint8_t> defineBitsJpeg2(uint16_t id, const std::vector<uint8_t>& jpeg);
 std::vector<uint8_t> defineBitsJpeg3(uint16_t id, const std::vector<uint8_t>& jpeg, const std::vector<uint8_t>& alpha);
 // DefineBits with its tables split off: returns {JPEGTables body, DefineBits body}.

@@ -437,6 +437,20 @@ TEST_P(FontRoundTrip, KeepsGlyphsCodesAndLayout) {
   EXPECT_EQ(f.ascent, font.ascent);
 }
 
+TEST(PngRoundTrip, DefineBitsJpeg2CarriesAPngWithAlpha) {
+  const int w = 5, h = 3;
+  std::vector<Rgba> px = testPixels(w, h, true);
+  px[7] = {0xff, 0xc4, 0xff, 0xd8};  // bytes a JPEG would read as markers
+  TagStream tags;
+  tags.add(TagDefineBitsJpeg2, writer::defineBitsJpeg2(2, writer::encodePng(w, h, px)));
+  auto m = load(tags);
+  ASSERT_TRUE(m);
+  const auto& b = characterAs<BitmapCharacter>(*m, 2, CharacterKind::Bitmap);
+  ASSERT_EQ(b.width, w);
+  ASSERT_EQ(b.height, h);
+  for (size_t i = 0; i < px.size(); ++i) EXPECT_EQ(b.pixels[i], premultiplied(px[i])) << "pixel " << i;
+}
+
 INSTANTIATE_TEST_SUITE_P(AllVersions, FontRoundTrip, ::testing::Values(1, 2, 3));
 
 class TextRoundTrip : public ::testing::TestWithParam<int> {};
