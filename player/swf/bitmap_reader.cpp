@@ -78,7 +78,8 @@ bool readLosslessBitmap(ByteReader& in, bool version2, BitmapCharacter& out) {
   std::vector<uint8_t> raw;
   InflateStatus st = inflateBounded(in.current(), in.remaining(), needed, raw);
   in.skip(in.remaining());
-  if ((st != InflateStatus::Complete && st != InflateStatus::Truncated) || raw.size() < needed) return false;
+  // Bytes beyond the last row are ignored; too few is a broken bitmap.
+  if (st == InflateStatus::Corrupt || raw.size() < needed) return false;
 
   out.width = w;
   out.height = h;
@@ -138,7 +139,7 @@ bool decodeJpegBitmap(const uint8_t* data, size_t size, const std::vector<uint8_
   std::vector<uint8_t> alphaPlane;
   if (alpha && alphaSize > 0) {
     InflateStatus st = inflateBounded(alpha, alphaSize, count, alphaPlane);
-    if (st == InflateStatus::Corrupt || st == InflateStatus::TooLarge) alphaPlane.clear();
+    if (st == InflateStatus::Corrupt) alphaPlane.clear();
   }
   out.width = w;
   out.height = h;

@@ -20,6 +20,7 @@ InflateStatus inflateBounded(const uint8_t* data, size_t size, size_t maxOut, st
     rc = inflate(&z, Z_NO_FLUSH);
     size_t produced = sizeof chunk - z.avail_out;
     if (out.size() - base + produced > maxOut) {
+      out.insert(out.end(), chunk, chunk + (maxOut - (out.size() - base)));
       inflateEnd(&z);
       return InflateStatus::TooLarge;
     }
