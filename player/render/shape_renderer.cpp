@@ -101,52 +101,56 @@ void ShapeRenderer::draw(Canvas& canvas, const swf::Shape& shape, const Matrix& 
       addFillOutline(*fills.begin());
       paintCoverage(canvas, paintFor(*fills.begin()).get());
     } else if (fills.size() > 1) {
-      // Fills of one layer tile the plane without overlapping; they are added together
-      // into a layer of their own, which then goes over the canvas.
-      double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
-      for (const Polyline& line : polylines_)
-        for (const Point& p : line.points) {
-          x0 = std::min(x0, p.x);
-          y0 = std::min(y0, p.y);
-          x1 = std::max(x1, p.x);
-          y1 = std::max(y1, p.y);
-        }
-      IntRect box = canvas.clip.intersect({static_cast<int>(std::floor(std::clamp(x0, -1e9, 1e9))),
-                                           static_cast<int>(std::floor(std::clamp(y0, -1e9, 1e9))),
-                                           static_cast<int>(std::ceil(std::clamp(x1, -1e9, 1e9))) + 1,
-                                           static_cast<int>(std::ceil(std::clamp(y1, -1e9, 1e9))) + 1});
-      if (!box.empty()) {
-        Canvas layerCanvas;
-        layerCanvas.width = box.x1 - box.x0;
-        layerCanvas.height = box.y1 - box.y0;
-        layerCanvas.stride = layerCanvas.width;
-        layerCanvas.antialias = canvas.antialias;
-        layerCanvas.clip = {0, 0, layerCanvas.width, layerCanvas.height};
-        layerPixels_.assign(static_cast<size_t>(layerCanvas.width) * layerCanvas.height, 0);
-        layerCanvas.pixels = layerPixels_.data();
-        Matrix shift = Matrix::translation(-box.x0, -box.y0);
-        for (Polyline& line : polylines_)
-          for (Point& p : line.points) p = shift.apply(p);
-        for (uint32_t fill : fills) {
-          raster_.reset({0, 0, layerCanvas.width, layerCanvas.height}, canvas.antialias);
-          addFillOutline(fill);
-          std::unique_ptr<Paint> paint = paintFor(fill);
-          raster_.sweep([&](int y, int xa, int xb, const uint16_t* coverage) {
-            if (!paint) return;
-            colors_.resize(xb - xa);
-            paint->row(xa + box.x0, y + box.y0, xb - xa, colors_.data());
-            addInto(layerCanvas, y, xa, xb, coverage, colors_.data());
-          });
-        }
-        std::vector<uint16_t> full(layerCanvas.width, 256);
-        for (int y = 0; y < layerCanvas.height; ++y)
-          blendOver(canvas, y + box.y0, box.x0, box.x1, full.data(), &layerPixels_[static_cast<size_t>(y) * layerCanvas.width]);
-        for (Polyline& line : polylines_)
-          for (Point& p : line.points) p = {p.x + box.x0, p.y + box.y0};
-      }
+      drawTiledFills(canvas, fills, paintFor);
     }
     drawStrokes(canvas, layer, toDevice, cx);
   }
+}
+
+// Fills of one layer tile the plane without overlapping; they are added together into a
+// layer of their own, which then goes over the canvas.
+template <typename PaintFor>
+void ShapeRenderer::drawTiledFills(Canvas& canvas, const std::set<uint32_t>& fills, PaintFor paintFor) {
+  double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+  for (const Polyline& line : polylines_)
+    for (const Point& p : line.points) {
+      x0 = std::min(x0, p.x);
+      y0 = std::min(y0, p.y);
+      x1 = std::max(x1, p.x);
+      y1 = std::max(y1, p.y);
+    }
+  IntRect box = canvas.clip.intersect({static_cast<int>(std::floor(std::clamp(x0, -1e9, 1e9))),
+                                       static_cast<int>(std::floor(std::clamp(y0, -1e9, 1e9))),
+                                       static_cast<int>(std::ceil(std::clamp(x1, -1e9, 1e9))) + 1,
+                                       static_cast<int>(std::ceil(std::clamp(y1, -1e9, 1e9))) + 1});
+  if (box.empty()) return;
+  Canvas layerCanvas;
+  layerCanvas.width = box.x1 - box.x0;
+  layerCanvas.height = box.y1 - box.y0;
+  layerCanvas.stride = layerCanvas.width;
+  layerCanvas.antialias = canvas.antialias;
+  layerCanvas.clip = {0, 0, layerCanvas.width, layerCanvas.height};
+  layerPixels_.assign(static_cast<size_t>(layerCanvas.width) * layerCanvas.height, 0);
+  layerCanvas.pixels = layerPixels_.data();
+  for (Polyline& line : polylines_)
+    for (Point& p : line.points) p = {p.x - box.x0, p.y - box.y0};
+  for (uint32_t fill : fills) {
+    raster_.reset(layerCanvas.clip, canvas.antialias);
+    addFillOutline(fill);
+    std::unique_ptr<Paint> paint = paintFor(fill);
+    raster_.sweep([&](int y, int xa, int xb, const uint16_t* coverage) {
+      if (!paint) return;
+      colors_.resize(xb - xa);
+      paint->row(xa + box.x0, y + box.y0, xb - xa, colors_.data());
+      addInto(layerCanvas, y, xa, xb, coverage, colors_.data());
+    });
+  }
+  std::vector<uint16_t> full(layerCanvas.width, 256);
+  for (int y = 0; y < layerCanvas.height; ++y)
+    blendOver(canvas, y + box.y0, box.x0, box.x1, full.data(), &layerPixels_[static_cast<size_t>(y) * layerCanvas.width]);
+  // The strokes that follow are drawn in canvas coordinates.
+  for (Polyline& line : polylines_)
+    for (Point& p : line.points) p = {p.x + box.x0, p.y + box.y0};
 }
 
 void ShapeRenderer::drawStrokes(Canvas& canvas, const swf::ShapeLayer& layer, const Matrix& toDevice,

@@ -2,6 +2,7 @@
 // the layer's strokes, then the next layer.
 #pragma once
 
+#include <set>
 #include <vector>
 
 #include "player/render/canvas.h"
@@ -35,6 +36,8 @@ class ShapeRenderer {
   bool flatten(const swf::ShapeLayer& layer, const swf::Matrix& toDevice);
   void addFillOutline(uint32_t fill);
   void paintCoverage(Canvas& target, const Paint* paint);
+  template <typename PaintFor>
+  void drawTiledFills(Canvas& canvas, const std::set<uint32_t>& fills, PaintFor paintFor);
   void drawStrokes(Canvas& canvas, const swf::ShapeLayer& layer, const swf::Matrix& toDevice,
                    const swf::ColorTransform& cx);
 
