@@ -453,6 +453,27 @@ TEST(PngRoundTrip, DefineBitsJpeg2CarriesAPngWithAlpha) {
 
 INSTANTIATE_TEST_SUITE_P(AllVersions, FontRoundTrip, ::testing::Values(1, 2, 3));
 
+class FontInfoRoundTrip : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FontInfoRoundTrip, GivesTheGlyphsOfDefineFontTheirCodesAndStyle) {
+  FontCharacter font = twoGlyphFont();
+  font.name = "Serif";
+  font.bold = false;
+  font.italic = true;
+  TagStream tags;
+  tags.add(TagDefineFont, writer::defineFont(1, font, 1));
+  tags.add(GetParam() ? TagDefineFontInfo2 : TagDefineFontInfo, writer::defineFontInfo(1, font, GetParam()));
+  auto m = load(tags);
+  ASSERT_TRUE(m);
+  const auto& f = characterAs<FontCharacter>(*m, 1, CharacterKind::Font);
+  EXPECT_EQ(f.name, "Serif");
+  EXPECT_TRUE(f.italic);
+  EXPECT_FALSE(f.bold);
+  EXPECT_EQ(f.codes, font.codes);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothVersions, FontInfoRoundTrip, ::testing::Bool());
+
 class TextRoundTrip : public ::testing::TestWithParam<int> {};
 
 TEST_P(TextRoundTrip, KeepsRecords) {
