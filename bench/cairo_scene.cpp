@@ -1,22 +1,41 @@
 #include "bench/cairo_scene.h"
 
+#include <vector>
+
 namespace tvrl::bench {
 namespace {
 
 using namespace swf;
 
+void quadTo(cairo_t* cr, Point from, Point control, Point to) {
+  // The quadratic as a cubic: control points two thirds of the way to the quadratic's.
+  cairo_curve_to(cr, from.x + 2.0 / 3 * (control.x - from.x), from.y + 2.0 / 3 * (control.y - from.y),
+                 to.x + 2.0 / 3 * (control.x - to.x), to.y + 2.0 / 3 * (control.y - to.y), to.x, to.y);
+}
+
+// Cairo fills by winding, so a path with its fill on the left is run backwards.
 void addPath(cairo_t* cr, const Path& p) {
-  cairo_move_to(cr, p.start.x, p.start.y);
-  Point from = p.start;
-  for (const Edge& e : p.edges) {
-    if (e.curve) {
-      // The quadratic as a cubic: control points two thirds of the way to the quadratic's.
-      cairo_curve_to(cr, from.x + 2.0 / 3 * (e.control.x - from.x), from.y + 2.0 / 3 * (e.control.y - from.y),
-                     e.to.x + 2.0 / 3 * (e.control.x - e.to.x), e.to.y + 2.0 / 3 * (e.control.y - e.to.y), e.to.x, e.to.y);
-    } else {
-      cairo_line_to(cr, e.to.x, e.to.y);
+  std::vector<Point> from{p.start};
+  for (const Edge& e : p.edges) from.push_back(e.to);
+  bool backwards = p.fill1 == 0 && p.fill0 != 0;
+  if (!backwards) {
+    cairo_move_to(cr, p.start.x, p.start.y);
+    for (size_t i = 0; i < p.edges.size(); ++i) {
+      const Edge& e = p.edges[i];
+      if (e.curve)
+        quadTo(cr, from[i], e.control, e.to);
+      else
+        cairo_line_to(cr, e.to.x, e.to.y);
     }
-    from = e.to;
+  } else {
+    cairo_move_to(cr, from.back().x, from.back().y);
+    for (size_t i = p.edges.size(); i-- > 0;) {
+      const Edge& e = p.edges[i];
+      if (e.curve)
+        quadTo(cr, e.to, e.control, from[i]);
+      else
+        cairo_line_to(cr, from[i].x, from[i].y);
+    }
   }
   cairo_close_path(cr);
 }
@@ -31,15 +50,17 @@ cairo_pattern_t* patternFor(const FillStyle& f, cairo_surface_t* background) {
     pattern = cairo_pattern_create_for_surface(background);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
   } else {
-    pattern = f.kind == FillKind::LinearGradient ? cairo_pattern_create_linear(-16384, 0, 16384, 0)
-                                                  : cairo_pattern_create_radial(0, 0, 0, 0, 0, 16384);
+    // In units of the gradient square's half width: pixman's fixed point cannot hold the
+    // square's own 16384 units with the precision a gradient needs.
+    pattern = f.kind == FillKind::LinearGradient ? cairo_pattern_create_linear(-1, 0, 1, 0)
+                                                  : cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
     for (const GradientStop& s : f.gradient.stops)
       cairo_pattern_add_color_stop_rgba(pattern, s.ratio / 255.0, s.color.r / 255.0, s.color.g / 255.0,
                                         s.color.b / 255.0, s.color.a / 255.0);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
   }
   // Pattern matrices map user space to pattern space: the inverse of the fill's.
-  cairo_matrix_t m = cairoMatrix(f.matrix);
+  cairo_matrix_t m = cairoMatrix(isBitmap(f.kind) ? f.matrix : f.matrix * Matrix::scaling(16384, 16384));
   cairo_matrix_invert(&m);
   cairo_pattern_set_matrix(pattern, &m);
   return pattern;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -69,12 +70,32 @@ int main(int argc, char** argv) {
           std::fprintf(stderr, "cairo: %s\n", cairo_status_to_string(cairo_status(cr)));
         cairo_destroy(cr);
       });
+  // The two pictures should agree; a large difference means the comparison is unfair.
+  cairo_surface_flush(surface);
+  const uint8_t* theirs = cairo_image_surface_get_data(surface);
+  int theirStride = cairo_image_surface_get_stride(surface);
+  double totalDifference = 0;
+  size_t farOff = 0;
+  for (int y = 0; y < bench::kHeight; ++y)
+    for (int x = 0; x < bench::kWidth; ++x) {
+      uint32_t a = pixels[y * bench::kWidth + x];
+      uint32_t b = reinterpret_cast<const uint32_t*>(theirs + y * theirStride)[x];
+      int worst = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        int d = std::abs(int(a >> shift & 255) - int(b >> shift & 255));
+        totalDifference += d;
+        worst = std::max(worst, d);
+      }
+      farOff += worst > 32;
+    }
   cairo_surface_destroy(surface);
 
   std::printf("login scene %dx%d, anti-aliased, median of %d frames\n", bench::kWidth, bench::kHeight, frames);
   std::printf("  engine: %8.3f ms/frame\n", engine);
   std::printf("  cairo:  %8.3f ms/frame\n", cairo);
   std::printf("  engine/cairo: %.2f (below 1 is faster than cairo)\n", engine / cairo);
+  std::printf("  pictures: mean channel difference %.2f, %.2f%% of pixels off by more than 32\n",
+              totalDifference / (4.0 * bench::kWidth * bench::kHeight), 100.0 * farOff / (bench::kWidth * bench::kHeight));
 
   std::vector<uint8_t> large = bench::buildLargeMovie(1 << 20);
   const int loads = 10;
