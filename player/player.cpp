@@ -58,7 +58,7 @@ swf::Matrix Player::stageToTarget(int width, int height, ScaleMode mode) const {
 }
 
 void Player::render(const RenderTarget& target, const RenderOptions& options) {
-  if (!target.pixels || target.width <= 0 || target.height <= 0) return;
+  if (!target.pixels || target.width <= 0 || target.height <= 0 || target.stride < target.width) return;
   Canvas canvas;
   canvas.pixels = target.pixels;
   canvas.width = target.width;
