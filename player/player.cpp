@@ -1,0 +1,78 @@
+#include "player/player.h"
+
+#include <algorithm>
+
+#include "player/render/canvas.h"
+#include "player/render/display_renderer.h"
+#include "player/render/paint.h"
+#include "player/timeline/sprite_instance.h"
+
+namespace tvrl::player {
+
+std::unique_ptr<Player> Player::load(const uint8_t* data, size_t size, std::string& error) {
+  swf::LoadResult r = swf::loadMovie(data, size);
+  error = r.error;
+  if (!r.movie) return nullptr;
+  return std::make_unique<Player>(std::move(r.movie));
+}
+
+Player::Player(std::unique_ptr<swf::Movie> movie)
+    : movie_(std::move(movie)),
+      context_(std::make_unique<PlayContext>(*movie_)),
+      root_(std::make_unique<SpriteInstance>(*context_, movie_->root, 0)),
+      renderer_(std::make_unique<DisplayRenderer>(*movie_)) {}
+
+Player::~Player() = default;
+
+int Player::currentFrame() const { return root_->currentFrame(); }
+int Player::frameCount() const { return root_->frameCount(); }
+bool Player::advance() {
+  context_->beginStep();
+  return root_->tick();
+}
+
+bool Player::gotoFrame(int frame) {
+  context_->beginStep();
+  return root_->gotoFrame(frame);
+}
+
+bool Player::gotoLabel(const std::string& label) {
+  context_->beginStep();
+  return root_->gotoLabel(label);
+}
+
+swf::Matrix Player::stageToTarget(int width, int height, ScaleMode mode) const {
+  const swf::Rect& stage = movie_->frameSize;
+  double sw = (stage.xMax - stage.xMin) / 20.0, sh = (stage.yMax - stage.yMin) / 20.0;
+  if (sw <= 0 || sh <= 0) return swf::Matrix::scaling(0.05, 0.05);
+  double sx = width / sw, sy = height / sh;
+  switch (mode) {
+    case ScaleMode::ShowAll: sx = sy = std::min(sx, sy); break;
+    case ScaleMode::NoBorder: sx = sy = std::max(sx, sy); break;
+    case ScaleMode::ExactFit: break;
+    case ScaleMode::NoScale: sx = sy = 1; break;
+  }
+  // Centred in the target, as the default alignment places it.
+  double ox = (width - sw * sx) / 2, oy = (height - sh * sy) / 2;
+  return swf::Matrix{sx / 20, 0, 0, sy / 20, ox - stage.xMin * sx / 20, oy - stage.yMin * sy / 20};
+}
+
+void Player::render(const RenderTarget& target, const RenderOptions& options) {
+  if (!target.pixels || target.width <= 0 || target.height <= 0 || target.stride < target.width) return;
+  Canvas canvas;
+  canvas.pixels = target.pixels;
+  canvas.width = target.width;
+  canvas.height = target.height;
+  canvas.stride = target.stride;
+  canvas.antialias = options.antialias;
+  canvas.clip = {0, 0, target.width, target.height};
+  if (options.paintBackground && movie_->background) {
+    uint32_t bg = premultiply(*movie_->background);
+    for (int y = 0; y < target.height; ++y)
+      std::fill(target.pixels + static_cast<size_t>(y) * target.stride,
+                target.pixels + static_cast<size_t>(y) * target.stride + target.width, bg);
+  }
+  renderer_->render(canvas, root_->objects(), stageToTarget(target.width, target.height, options.scaleMode));
+}
+
+}  // namespace tvrl::player

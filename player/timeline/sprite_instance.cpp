@@ -1,0 +1,142 @@
+#include "player/timeline/sprite_instance.h"
+
+#include <algorithm>
+
+namespace tvrl::player {
+
+SpriteInstance::SpriteInstance(PlayContext& context, const swf::Timeline& timeline, int nesting)
+    : context_(context), timeline_(timeline), nesting_(nesting) {
+  gotoFrame(0);
+}
+
+SpriteInstance::~SpriteInstance() = default;
+
+bool SpriteInstance::gotoFrame(int frame) {
+  frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
+  if (frameCount() == 0 || frame == frame_) return false;
+  if (frame > frame_) {
+    bool changed = false;
+    while (frame_ < frame) changed |= runFrame(frame_ + 1);
+    return changed;
+  }
+  DisplayList before = std::move(objects_);
+  objects_.clear();
+  frame_ = -1;
+  while (frame_ < frame) runFrame(frame_ + 1);
+  // An object that is still there, with the same character at the same depth, lives
+  // on: a sprite keeps playing where it was instead of starting over.
+  bool changed = before.size() != objects_.size();
+  for (auto& [depth, now] : objects_) {
+    auto old = before.find(depth);
+    if (old == before.end() || old->second.character != now.character) {
+      changed = true;
+      continue;
+    }
+    if (!samePlacement(old->second, now)) changed = true;
+    now.sprite = std::move(old->second.sprite);
+    now.button = std::move(old->second.button);
+    now.placedAtTick = old->second.placedAtTick;
+  }
+  return changed;
+}
+
+bool SpriteInstance::gotoLabel(const std::string& label) {
+  auto it = timeline_.labels.find(label);
+  return it != timeline_.labels.end() && gotoFrame(it->second);
+}
+
+bool SpriteInstance::tick() {
+  ++ticks_;
+  bool changed = false;
+  if (frameCount() > 1) changed = gotoFrame(frame_ + 1 < frameCount() ? frame_ + 1 : 0);
+  for (auto& [depth, object] : objects_) {
+    if (object.placedAtTick == ticks_) continue;
+    if (object.sprite) changed |= object.sprite->tick();
+    if (object.button) changed |= object.button->tick();
+  }
+  return changed;
+}
+
+bool SpriteInstance::runFrame(int frame) {
+  frame_ = frame;
+  bool changed = false;
+  for (const swf::FrameCommand& command : timeline_.frames[frame]) changed |= apply(command);
+  return changed;
+}
+
+bool SpriteInstance::apply(const swf::FrameCommand& command) {
+  if (command.kind == swf::FrameCommand::Kind::Remove) return objects_.erase(command.place.depth) > 0;
+  return place(command.place);
+}
+
+bool SpriteInstance::place(const swf::PlaceCommand& p) {
+  auto it = objects_.find(p.depth);
+  DisplayObject* object;
+  bool changed = false;
+  if (!p.move) {
+    // Placing a new object needs a character; a taken depth is left alone.
+    if (!p.characterId || it != objects_.end() || !context_.hasRoom()) return false;
+    DisplayObject fresh(context_);
+    fresh.depth = p.depth;
+    object = &objects_.emplace(p.depth, std::move(fresh)).first->second;
+    changed = true;
+  } else {
+    if (it == objects_.end()) return false;
+    object = &it->second;
+  }
+  if (p.characterId && (!p.move || *p.characterId != object->characterId) && context_.hasRoom()) {
+    object->characterId = *p.characterId;
+    object->character = context_.movie.character(*p.characterId);
+    object->placedAtTick = ticks_;
+    instantiate(context_, *object, nesting_);
+    changed = true;
+  }
+  auto set = [&changed](auto& field, const auto& value) {
+    if (field != value) {
+      field = value;
+      changed = true;
+    }
+  };
+  if (p.matrix) set(object->matrix, *p.matrix);
+  if (p.colorTransform) set(object->colorTransform, *p.colorTransform);
+  if (p.ratio) set(object->ratio, *p.ratio);
+  if (p.clipDepth) set(object->clipDepth, *p.clipDepth);
+  if (p.name) object->name = *p.name;
+  return changed;
+}
+
+ButtonInstance::ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting)
+    : context_(context), button_(button), nesting_(nesting) {
+  setState(swf::ButtonUp);
+}
+
+ButtonInstance::~ButtonInstance() = default;
+
+bool ButtonInstance::setState(uint8_t state) {
+  if (state == state_) return false;
+  state_ = state;
+  DisplayList before = std::move(objects_);
+  objects_.clear();
+  for (const swf::ButtonRecord& r : button_.records) {
+    // The first record at a depth wins, as for placing on a timeline.
+    if (!(r.states & state) || objects_.count(r.depth)) continue;
+    if (!context_.hasRoom()) break;
+    DisplayObject& object = objects_.emplace(r.depth, DisplayObject(context_)).first->second;
+    object.depth = r.depth;
+    object.characterId = r.characterId;
+    object.character = context_.movie.character(r.characterId);
+    object.matrix = r.matrix;
+    object.colorTransform = r.colorTransform;
+    instantiate(context_, object, nesting_);
+  }
+  return !sameAppearance(before, objects_);
+}
+
+bool ButtonInstance::tick() {
+  bool changed = false;
+  for (auto& [depth, object] : objects_)
+    if (object.sprite) changed |= object.sprite->tick();
+  return changed;
+}
+
+}  // namespace tvrl::player
