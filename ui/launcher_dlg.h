@@ -15,6 +15,9 @@ public:
     // does nothing until the movie has asked for a non-empty rectangle.
     void PlaceWebView();
 
+    // The login movie's commands: "close", "moveweb", "openweb", "weburl", "min".
+    HRESULT FSCommand(BSTR command, BSTR args) override;
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
