@@ -21,7 +21,13 @@ const char kCloseCaption[] = "提示";
 
 CNewWindowDlg::CNewWindowDlg() : CDialog(IDD_NEW_WINDOW) {}
 
-CNewWindowDlg::~CNewWindowDlg() = default;
+CNewWindowDlg::~CNewWindowDlg()
+{
+    // The window goes before the members: its controls are released at WM_DESTROY while
+    // m_browser still wraps a live control window.
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
+}
 
 void CNewWindowDlg::DoDataExchange(CDataExchange* pDX)
 {

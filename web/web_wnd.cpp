@@ -35,7 +35,13 @@ LRESULT CALLBACK GetMsgHookProc(int code, WPARAM wParam, LPARAM lParam)
 
 CWebWnd::CWebWnd() : CDialog(IDD_WEB_VIEW) {}
 
-CWebWnd::~CWebWnd() = default;
+CWebWnd::~CWebWnd()
+{
+    // The window goes before the members: its controls are released at WM_DESTROY while
+    // m_browser still wraps a live control window.
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
+}
 
 void CWebWnd::DoDataExchange(CDataExchange* pDX)
 {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "framework/ole_dialog_template.h"
 #include "framework/pre_translate.h"
 #include "framework/win_app.h"
 #include "res/resource.h"
@@ -233,21 +234,26 @@ TEST_F(WebTest, TemplatePositionIsConvertedFromDialogUnits)
     EXPECT_PRED2(SameRect, ChildRect(control), expected) << RectText(ChildRect(control));
 }
 
-TEST_F(WebTest, DestroyingTheDialogReleasesTheControl)
+TEST_F(WebTest, DestroyingTheDialogOrItsObjectReleasesTheControl)
 {
-    {
-        CWebWnd web;
-        ASSERT_TRUE(web.Create(IDD_WEB_VIEW));
-        ASSERT_EQ(m_browsers->Controls().size(), 1u);
-        EXPECT_GT(m_browsers->Controls()[0]->References(), 1u);
-        DestroyWindow(web.m_hWnd);
-        EXPECT_EQ(g_hMsgHook, nullptr) << "the hook goes with the window";
+    for (bool windowFirst : {true, false}) {
+        {
+            CWebWnd web;
+            ASSERT_TRUE(web.Create(IDD_WEB_VIEW));
+            EXPECT_GT(m_browsers->Controls().back()->References(), 1u);
+            if (windowFirst) {
+                DestroyWindow(web.m_hWnd);
+                EXPECT_EQ(g_hMsgHook, nullptr) << "the hook goes with the window";
+            }
+        }
+        CWebBrowserDouble* control = m_browsers->Controls().back();
+        EXPECT_TRUE(control->m_bDeactivated);
+        EXPECT_TRUE(control->m_bClosed);
+        EXPECT_FALSE(control->HasSink());
+        EXPECT_EQ(control->References(), 1u) << "only the test's registration still holds it";
     }
-    CWebBrowserDouble* control = m_browsers->Controls()[0];
-    EXPECT_TRUE(control->m_bDeactivated);
-    EXPECT_TRUE(control->m_bClosed);
-    EXPECT_FALSE(control->HasSink());
-    EXPECT_EQ(control->References(), 1u) << "only the test's registration still holds it";
+    EXPECT_EQ(m_browsers->Controls().size(), 2u);
+    EXPECT_EQ(g_hMsgHook, nullptr);
 }
 
 TEST_F(WebTest, MalformedEventsReachNoHandler)
@@ -265,6 +271,71 @@ TEST_F(WebTest, MalformedEventsReachNoHandler)
     EXPECT_EQ(control->Fire(102, {notRef}), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(control->Fire(9999, {}), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(m_browsers->Controls().size(), 1u) << "no pop-up was made";
+}
+
+TEST(OleDialogTemplate, KeepsOrdinaryControlsAndTakesOutTheClassIdOnes)
+{
+    struct Case {
+        UINT id;
+        size_t oleControls;
+        UINT controlId;
+        RECT units;
+        WORD keptItems;
+    };
+    for (const Case& c : {Case{IDD_WEB_VIEW, 1, IDC_WEB_BROWSER, {7, 7, 235, 124}, 0},
+                          Case{IDD_NEW_WINDOW, 1, IDC_GAME_BROWSER, {0, 0, 150, 85}, 0},
+                          Case{IDD_UPDATE, 0, 0, {}, 1}}) {
+        HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(5));
+        ASSERT_NE(resource, nullptr);
+        const void* data = LockResource(LoadResource(nullptr, resource));
+        const size_t size = SizeofResource(nullptr, resource);
+        OleDialogTemplate split;
+        ASSERT_TRUE(SplitOleDialogTemplate(data, size, split)) << c.id;
+        ASSERT_EQ(split.controls.size(), c.oleControls) << c.id;
+        WORD kept = 0;
+        memcpy(&kept, &split.dialog[16], sizeof kept);
+        EXPECT_EQ(kept, c.keptItems) << c.id;
+        if (c.oleControls) {
+            EXPECT_TRUE(IsEqualCLSID(split.controls[0].clsid, CLSID_WebBrowserControl));
+            EXPECT_EQ(split.controls[0].nID, c.controlId);
+            EXPECT_EQ(split.controls[0].style, 0x50010000u);
+            EXPECT_PRED2(SameRect, split.controls[0].rcDialogUnits, c.units);
+        }
+        // A template cut short anywhere is refused, never read past its end.
+        for (size_t length = 0; length < size; ++length) {
+            std::vector<BYTE> cut(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + length);
+            OleDialogTemplate ignored;
+            SplitOleDialogTemplate(cut.data(), cut.size(), ignored);
+        }
+        OleDialogTemplate empty;
+        EXPECT_FALSE(SplitOleDialogTemplate(data, 3, empty));
+    }
+}
+
+TEST_F(WebTest, WrapperCreatesItsControlInAnyDialog)
+{
+    CWebWnd web;
+    ASSERT_TRUE(web.Create(IDD_WEB_VIEW));
+    CWebBrowser2 extra;
+    const RECT rc = {10, 20, 110, 70};
+    ASSERT_TRUE(extra.Create("", WS_CHILD | WS_VISIBLE, rc, &web, 3000));
+    EXPECT_EQ(GetDlgItem(web.m_hWnd, 3000), extra.m_hWnd);
+    EXPECT_PRED2(SameRect, ChildRect(extra.m_hWnd), rc);
+    CWebBrowserDouble* control = m_browsers->ControlOf(extra.m_hWnd);
+    ASSERT_NE(control, nullptr);
+    extra.Refresh();
+    ASSERT_EQ(control->m_calls.size(), 1u);
+    EXPECT_EQ(control->m_calls[0].dispid, -550);
+    EXPECT_EQ(extra.GetDocument(), nullptr) << "no document yet";
+    IDispatch* document = CreateHtmlDocumentDouble(L"D", 1);
+    control->SetDocument(document);
+    IDispatch* got = extra.GetDocument();
+    EXPECT_EQ(got, document);
+    if (got)
+        got->Release();
+    document->Release();
+    CWebBrowser2 orphan;
+    EXPECT_FALSE(orphan.Create("", WS_CHILD, rc, nullptr, 3001)) << "only a dialog hosts controls";
 }
 
 // ---- The web view ------------------------------------------------------------------------
