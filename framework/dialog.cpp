@@ -9,9 +9,23 @@ CDialog::~CDialog() = default;
 
 HWND CDialog::CreateFromTemplate(UINT nIDTemplate, HWND hOwner)
 {
+    // The dialog manager is given the template without the controls named by class id.
+    HINSTANCE hInst = AfxGetResourceHandle();
+    OleDialogTemplate split;
+    m_templateControls.clear();
+    HRSRC hResource = FindResourceA(hInst, MAKEINTRESOURCEA(nIDTemplate), MAKEINTRESOURCEA(5));
+    HGLOBAL hData = hResource ? LoadResource(hInst, hResource) : nullptr;
+    const bool hasOleControls = hData &&
+                                SplitOleDialogTemplate(LockResource(hData), SizeofResource(hInst, hResource), split) &&
+                                !split.controls.empty();
+    if (hasOleControls)
+        m_templateControls = split.controls;
+
     HookNextWindowCreation(this);
-    HWND hWnd = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate), hOwner,
-                                   &CDialog::DialogProc, 0);
+    HWND hWnd = hasOleControls
+                    ? CreateDialogIndirectParamA(hInst, reinterpret_cast<LPCDLGTEMPLATEA>(split.dialog.data()),
+                                                 hOwner, &CDialog::DialogProc, 0)
+                    : CreateDialogParamA(hInst, MAKEINTRESOURCEA(nIDTemplate), hOwner, &CDialog::DialogProc, 0);
     UnhookWindowCreation();
     if (!hWnd && m_hWnd) {
         DestroyWindow(m_hWnd);
@@ -104,10 +118,44 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
+    if (m_controls.PreTranslateMessage(pMsg))
+        return TRUE;
+    return IsDialogMessage(pMsg);
+}
+
+BOOL CDialog::IsDialogMessage(MSG* pMsg)
+{
     // Keyboard and mouse input for the dialog or its controls: tabbing, Enter, Escape.
     const bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
                        (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
-    return input && m_hWnd && IsDialogMessageA(m_hWnd, pMsg);
+    return input && m_hWnd && ::IsDialogMessageA(m_hWnd, pMsg);
+}
+
+HWND CDialog::CreateOleControl(REFCLSID clsid, UINT nID, DWORD style, const RECT& rc)
+{
+    return m_hWnd ? m_controls.CreateControl(clsid, nID, style, rc) : nullptr;
+}
+
+COleControlSite* CDialog::FindControlSite(HWND hWndCtrl) const { return m_controls.FindSite(hWndCtrl); }
+
+const EventSinkMap* CDialog::GetEventSinkMap() const { return nullptr; }
+
+HRESULT CDialog::OnControlEvent(UINT nCtrlId, DISPID dispid, const CDispatchArgs& args)
+{
+    const EventSinkMap* map = GetEventSinkMap();
+    for (size_t i = 0; map && i < map->count; ++i)
+        if (map->entries[i].nCtrlId == nCtrlId && map->entries[i].dispid == dispid)
+            return map->entries[i].invoke(this, args);
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    // The controls' windows still exist during WM_DESTROY; the controls leave them here.
+    if (message == WM_DESTROY)
+        m_controls.ReleaseAll();
+    return result;
 }
 
 const MessageMap* CDialog::GetMessageMap() const
@@ -139,7 +187,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
     // The dialog manager calls this from the window's class procedure, which the object's
     // DefWindowProc reaches: everything else has been through the message map already.
     if (message == WM_INITDIALOG)
-        if (auto* self = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd)))
+        if (auto* self = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd))) {
+            self->m_controls.CreateTemplateControls(self->m_templateControls);
+            self->m_templateControls.clear();
             return self->OnInitDialog();
+        }
     return FALSE;
 }

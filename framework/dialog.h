@@ -2,7 +2,14 @@
 // A dialog made from a template in the application's resources: run modally by DoModal or
 // created modeless by Create. Its messages go through its message map and DefWindowProc
 // like any CWnd's; DefWindowProc ends in the dialog manager, which calls OnInitDialog.
+// ActiveX controls that the template names by class id are made by the dialog's control
+// container just before OnInitDialog, and their events go through the event sink map.
+#include <memory>
+#include <vector>
+
 #include "framework/data_exchange.h"
+#include "framework/event_sink_map.h"
+#include "framework/ole_control_container.h"
 #include "framework/wnd.h"
 
 class CDialog : public CWnd {
@@ -20,7 +27,17 @@ public:
     void EndDialog(int nResult);
 
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // The hosted control's accelerators, then the dialog manager's keyboard handling.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // The dialog manager's handling of input for this dialog alone.
+    BOOL IsDialogMessage(MSG* pMsg);
+
+    // Makes an ActiveX control in this dialog at rc (client pixels); null on failure.
+    HWND CreateOleControl(REFCLSID clsid, UINT nID, DWORD style, const RECT& rc);
+    // The site of a hosted control's window, or null.
+    COleControlSite* FindControlSite(HWND hWndCtrl) const;
+    // A hosted control's event: the event sink map row for the control and DISPID, if any.
+    HRESULT OnControlEvent(UINT nCtrlId, DISPID dispid, const CDispatchArgs& args);
 
 protected:
     virtual BOOL OnInitDialog();
@@ -28,6 +45,8 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* pDX);
     const MessageMap* GetMessageMap() const override;
+    virtual const EventSinkMap* GetEventSinkMap() const;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -37,6 +56,8 @@ private:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     HWND CreateFromTemplate(UINT nIDTemplate, HWND hOwner);
 
+    COleControlContainer m_controls{this};
+    std::vector<OleControlItem> m_templateControls;
     bool m_bEndModal = false;
     INT_PTR m_nModalResult = -1;
 };

@@ -19,6 +19,9 @@ public:
     // the windowless movie takes. No dialog keys: Tab, Enter and Escape go to the movie.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // The login movie's commands: "close", "moveweb", "openweb", "weburl", "min".
+    HRESULT FSCommand(BSTR command, BSTR args) override;
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;

@@ -27,7 +27,8 @@ BOOL CALLBACK FindVisibleWindowOf(HWND hWnd, LPARAM lParam)
     auto* state = reinterpret_cast<FindState*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == state->processId && IsWindowVisible(hWnd)) {
+    // The main window is the unowned one: the web view it owns is visible too.
+    if (pid == state->processId && IsWindowVisible(hWnd) && !GetWindow(hWnd, GW_OWNER)) {
         state->found = hWnd;
         return FALSE;
     }

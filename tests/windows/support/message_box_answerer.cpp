@@ -15,9 +15,12 @@ BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
     char className[16] = {};
-    char caption[256] = {};
     GetClassNameA(hWnd, className, sizeof className);
-    GetWindowTextA(hWnd, caption, sizeof caption);
+    // InternalGetWindowText sends no message: the window's thread may be waiting on this one.
+    wchar_t wideCaption[256] = {};
+    InternalGetWindowText(hWnd, wideCaption, 256);
+    char caption[512] = {};
+    WideCharToMultiByte(CP_ACP, 0, wideCaption, -1, caption, sizeof caption, nullptr, nullptr);
     if (pid == GetCurrentProcessId() && lstrcmpA(className, "#32770") == 0 && *search->caption == caption &&
         IsWindowVisible(hWnd)) {
         search->found = hWnd;
@@ -26,10 +29,21 @@ BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+// The button drawn as the default one; reading styles sends no message to the box's thread.
+int DefaultButtonOf(HWND box)
+{
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+        HWND button = GetDlgItem(box, id);
+        if (button && (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return id;
+    }
+    return 0;
+}
+
 }  // namespace
 
-CMessageBoxAnswerer::CMessageBoxAnswerer(std::string caption)
-    : m_strCaption(std::move(caption)), m_thread(&CMessageBoxAnswerer::Run, this)
+CMessageBoxAnswerer::CMessageBoxAnswerer(std::string caption, int answer)
+    : m_strCaption(std::move(caption)), m_nAnswer(answer), m_thread(&CMessageBoxAnswerer::Run, this)
 {
 }
 
@@ -43,6 +57,12 @@ std::vector<std::string> CMessageBoxAnswerer::Texts() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_texts;
+}
+
+std::vector<int> CMessageBoxAnswerer::DefaultButtons() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_defaultButtons;
 }
 
 void CMessageBoxAnswerer::Run()
@@ -60,9 +80,10 @@ void CMessageBoxAnswerer::Run()
                 char text[512] = {};
                 GetDlgItemTextA(search.found, kMessageBoxTextId, text, sizeof text);
                 m_texts.push_back(text);
+                m_defaultButtons.push_back(DefaultButtonOf(search.found));
                 m_answered.push_back(search.found);
             }
-            PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+            PostMessageA(search.found, WM_COMMAND, m_nAnswer, 0);
         }
         Sleep(20);
     }
