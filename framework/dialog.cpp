@@ -131,7 +131,7 @@ BOOL CDialog::IsDialogMessage(MSG* pMsg)
     return input && m_hWnd && ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
-HWND CDialog::CreateOleControl(REFCLSID clsid, UINT nID, DWORD style, const RECT& rc)
+HWND CDialog::CreateControl(REFCLSID clsid, UINT nID, DWORD style, const RECT& rc)
 {
     return m_hWnd ? m_controls.CreateControl(clsid, nID, style, rc) : nullptr;
 }

@@ -33,7 +33,7 @@ public:
     BOOL IsDialogMessage(MSG* pMsg);
 
     // Makes an ActiveX control in this dialog at rc (client pixels); null on failure.
-    HWND CreateOleControl(REFCLSID clsid, UINT nID, DWORD style, const RECT& rc);
+    HWND CreateControl(REFCLSID clsid, UINT nID, DWORD style, const RECT& rc);
     // The site of a hosted control's window, or null.
     COleControlSite* FindControlSite(HWND hWndCtrl) const;
     // A hosted control's event: the event sink map row for the control and DISPID, if any.

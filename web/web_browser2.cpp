@@ -66,7 +66,7 @@ void CWebBrowser2::Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameN
 BOOL CWebBrowser2::Create(LPCSTR, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     auto* dialog = dynamic_cast<CDialog*>(pParentWnd);
-    HWND hWnd = dialog ? dialog->CreateOleControl(CLSID_WebBrowserControl, nID, dwStyle, rect) : nullptr;
+    HWND hWnd = dialog ? dialog->CreateControl(CLSID_WebBrowserControl, nID, dwStyle, rect) : nullptr;
     return hWnd && SubclassWindow(hWnd);
 }
 

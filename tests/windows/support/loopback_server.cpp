@@ -86,7 +86,7 @@ bool CLoopbackServer::WaitForServed(size_t count, DWORD timeoutMs) const
     do {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_requests.size() >= count)
+            if (m_nServed >= count)
                 return true;
         }
         Sleep(10);
@@ -118,8 +118,10 @@ void CLoopbackServer::Serve(SOCKET connection)
         const linger abort = {1, 0};
         setsockopt(connection, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
         closesocket(connection);
+        Record(request);
     } else {
         request = ReadRequest(connection);
+        Record(request);
         const LoopbackReply reply = m_responder(request);
         SendAll(connection, reply.bytes);
         if (reply.holdMs && WaitForSingleObject(m_hStop, reply.holdMs) == WAIT_TIMEOUT)
@@ -127,6 +129,12 @@ void CLoopbackServer::Serve(SOCKET connection)
         shutdown(connection, SD_SEND);
         closesocket(connection);
     }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_nServed;
+}
+
+void CLoopbackServer::Record(const std::string& request)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     m_requests.push_back(request);
 }

@@ -45,8 +45,9 @@ public:
     // "http://127.0.0.1:<port>" followed by `path`.
     std::string Url(const std::string& path) const;
 
-    // One entry per connection served, in order: the request text received (empty when
-    // the client sent nothing or the connection was reset).
+    // One entry per connection, in order, recorded as soon as the request has been read
+    // (before the reply, so a client that has its answer finds its request here): the
+    // request text received (empty when the client sent nothing or the connection was reset).
     std::vector<std::string> Requests() const;
     // Waits until `count` connections have been served in full.
     bool WaitForServed(size_t count, DWORD timeoutMs) const;
@@ -54,6 +55,7 @@ public:
 private:
     void Run();
     void Serve(SOCKET connection);
+    void Record(const std::string& request);
 
     CWinsockSession m_winsock;
     Responder m_responder;
@@ -63,5 +65,6 @@ private:
     std::atomic<bool> m_bReset{false};
     mutable std::mutex m_mutex;
     std::vector<std::string> m_requests;
+    size_t m_nServed = 0;  // connections answered and closed
     std::thread m_thread;
 };
