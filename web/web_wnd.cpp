@@ -1,6 +1,7 @@
 #include "web/web_wnd.h"
 
 #include "app/globals.h"
+#include "flashhost/com_error.h"
 #include "framework/ansi_string.h"
 #include "res/resource.h"
 #include "ui/launcher_dlg.h"
@@ -133,16 +134,24 @@ void CWebWnd::OnNewWindow2(IDispatch**, VARIANT_BOOL* Cancel)
 
 void CWebWnd::OpenGameWindow(const std::string& url, VARIANT_BOOL* Cancel)
 {
+    // A movie that fails to stop or restart stays as it is: the game window opens all the
+    // same, and no exception crosses the browser's event call.
     ShowWindow(m_hWnd, SW_HIDE);
     if (m_pLauncherDlg) {
-        m_pLauncherDlg->StopMovie();
+        try {
+            m_pLauncherDlg->StopMovie();
+        } catch (const CComError&) {
+        }
         ShowWindow(m_pLauncherDlg->m_hWnd, SW_HIDE);
     }
     CNewWindowDlg dlg;
     dlg.m_strUrl = url;
     dlg.DoModal();
     if (m_pLauncherDlg) {
-        m_pLauncherDlg->PlayMovie();
+        try {
+            m_pLauncherDlg->PlayMovie();
+        } catch (const CComError&) {
+        }
         ShowWindow(m_pLauncherDlg->m_hWnd, SW_SHOW);
     }
     ShowWindow(m_hWnd, SW_SHOW);

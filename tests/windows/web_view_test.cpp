@@ -17,6 +17,7 @@
 #include "res/resource.h"
 #include "support/host_path.h"
 #include "support/html_document_double.h"
+#include "support/flash_control_double.h"
 #include "support/loopback_server.h"
 #include "support/message_box_answerer.h"
 #include "support/web_browser_double.h"
@@ -557,6 +558,45 @@ TEST_F(WebTest, LauncherHidesWhileThePopupRunsAndComesBackMainWindowFirst)
     EXPECT_EQ(order, (std::vector<HWND>{main, web}));
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_TRUE(IsWindowVisible(web));
+}
+
+TEST_F(WebTest, MovieStopsForThePopupAndPlaysAgainAfterIt)
+{
+    struct Case {
+        HRESULT playResult;
+    };
+    for (const Case& c : {Case{S_OK}, Case{E_FAIL}}) {
+        SCOPED_TRACE(c.playResult == S_OK ? "control answers" : "control fails");
+        CFlashControlDouble movie;
+        ASSERT_TRUE(movie.Register());
+        TestLauncherDlg& launcher = StartLauncher();
+        movie.FailPlayWith(c.playResult);
+        movie.calls.clear();
+        CWebBrowserDouble* control = WebBrowser();
+        ASSERT_NE(control, nullptr);
+        control->FireStatusTextChange(L"http://qarvo.example/game_login_khd.php");
+
+        std::vector<std::string> callsWhileOpen;
+        PopupScript script;
+        script.body = [&](HWND popup) {
+            callsWhileOpen = movie.calls;
+            EndPopup(popup);
+        };
+        g_pScript = &script;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, &RunPopupScript);
+        EXPECT_EQ(control->FireNewWindow2(), VARIANT_TRUE);
+        KillTimer(nullptr, timer);
+        g_pScript = nullptr;
+
+        ASSERT_NE(script.popup, nullptr) << "the game window opens whatever the movie answers";
+        EXPECT_EQ(callsWhileOpen, std::vector<std::string>{"StopPlay"});
+        EXPECT_EQ(movie.calls, (std::vector<std::string>{"StopPlay", "Play"}));
+        EXPECT_TRUE(IsWindowVisible(launcher.m_hWnd));
+        // The launcher goes before the movie double does.
+        m_launcher.reset();
+        m_app.m_pMainWnd = nullptr;
+        m_loop.Drain();
+    }
 }
 
 TEST_F(WebTest, WithoutTheMainWindowThePopupStillRuns)

@@ -228,13 +228,13 @@ STDMETHODIMP CFlashControlDouble::put_EmbedMovie(VARIANT_BOOL value)
 STDMETHODIMP CFlashControlDouble::Play()
 {
     Record("Play");
-    return S_OK;
+    return m_options.playResult;
 }
 
 STDMETHODIMP CFlashControlDouble::StopPlay()
 {
     Record("StopPlay");
-    return S_OK;
+    return m_options.playResult;
 }
 
 STDMETHODIMP CFlashControlDouble::SetClientSite(IOleClientSite* site)

@@ -19,6 +19,7 @@ struct FlashDoubleOptions {
     bool shockwaveFlash = true;      // IShockwaveFlash offered
     bool connectionPoints = true;    // IConnectionPointContainer offered
     HRESULT scaleResult = S_OK;      // what put_Scale answers
+    HRESULT playResult = S_OK;       // what Play and StopPlay answer once the movie runs
     HRESULT setClientSiteResult = S_OK;
     HRESULT doVerbResult = S_OK;
     LRESULT inputResult = 0;         // the result OnWindowMessage reports
@@ -55,6 +56,9 @@ public:
     HRESULT Fire(DISPID dispid, const std::vector<VARIANT>& args);
     // Asks the site for a redraw, as a playing movie does.
     HRESULT RequestRedraw();
+
+    // From now on Play and StopPlay answer `hr`.
+    void FailPlayWith(HRESULT hr) { m_options.playResult = hr; }
 
     // Registers this object as the Flash class in this thread's apartment; revoked when
     // the double goes.
