@@ -19,6 +19,7 @@ DisplayObject::DisplayObject(DisplayObject&& o) noexcept
       ratio(o.ratio),
       name(std::move(o.name)),
       clipDepth(o.clipDepth),
+      visible(o.visible),
       sprite(std::move(o.sprite)),
       button(std::move(o.button)),
       placedAtTick(o.placedAtTick),
@@ -39,7 +40,8 @@ bool sameAppearance(const DisplayList& a, const DisplayList& b) {
     const DisplayObject& x = ia->second;
     const DisplayObject& y = ib->second;
     if (x.depth != y.depth || x.character != y.character || x.matrix != y.matrix ||
-        x.colorTransform != y.colorTransform || x.ratio != y.ratio || x.clipDepth != y.clipDepth)
+        x.colorTransform != y.colorTransform || x.ratio != y.ratio || x.clipDepth != y.clipDepth ||
+        x.visible != y.visible)
       return false;
     if (x.sprite && (!y.sprite || !sameAppearance(x.sprite->objects(), y.sprite->objects()))) return false;
     if (x.button && (!y.button || !sameAppearance(x.button->objects(), y.button->objects()))) return false;
