@@ -283,6 +283,7 @@ void Vm::runActions(const uint8_t* code, size_t size, Object* clip) {
     a.code = code;
     a.size = size;
     a.scope = {global_, clip};
+    a.registers.resize(4);
     a.targetScope = 1;
     a.target = a.baseClip = a.locals = clip;
     a.thisValue = Value::from(clip);
