@@ -61,7 +61,7 @@ std::vector<uint8_t> scriptedSampleMovie(bool compressed) {
   panel.matrix = swf::Matrix::translation(100 * 20, 20 * 20);
   panel.name = "placeholder";
   panel.clipActions = {{swf::ClipEventLoad, 0, say("placeholder load").bytes()},
-                       {swf::ClipEventEnterFrame, 0, Assembler().push({"frames", "frames"}).op(ActionGetVariable).op(ActionIncrement).op(ActionSetVariable).bytes()}};
+                       {swf::ClipEventEnterFrame, 0, Assembler().push({"/:frames", "/:frames"}).op(ActionGetVariable).op(ActionIncrement).op(ActionSetVariable).bytes()}};
   tags.add(swf::TagPlaceObject3, swf::writer::placeObject2(panel, true));
   swf::PlaceCommand place;
   place.characterId = 4;
@@ -72,6 +72,7 @@ std::vector<uint8_t> scriptedSampleMovie(bool compressed) {
   // Frame 1: report the placeholder, hide it, define a class and a timer.
   Assembler a;
   a.constantPool({"placeholder", "_x", "_y", "_width", "_height"});
+  a.push({"frames", 0}).op(ActionSetVariable);
   a.push({"FSCommand:placeholder"});
   for (int i = 1; i <= 4; ++i) {
     a.push({PushValue::constant(0)}).op(ActionGetVariable).push({PushValue::constant(static_cast<uint16_t>(i))}).op(ActionGetMember);
