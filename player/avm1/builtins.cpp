@@ -342,9 +342,11 @@ void installNumberAndBoolean(Vm& vm) {
 void installMath(Vm& vm) {
   Object* math = vm.makeObject();
   vm.global()->set("Math", Value::from(math), DontEnum);
-  const std::pair<const char*, double> constants[] = {{"PI", M_PI}, {"E", M_E}, {"LN2", M_LN2}, {"LN10", M_LN10},
-                                                      {"LOG2E", M_LOG2E}, {"LOG10E", M_LOG10E},
-                                                      {"SQRT2", M_SQRT2}, {"SQRT1_2", M_SQRT1_2}};
+  // Written out: strict C++ on Windows has no M_PI and friends.
+  const std::pair<const char*, double> constants[] = {
+      {"PI", 3.141592653589793}, {"E", 2.718281828459045},     {"LN2", 0.6931471805599453},
+      {"LN10", 2.302585092994046}, {"LOG2E", 1.4426950408889634}, {"LOG10E", 0.4342944819032518},
+      {"SQRT2", 1.4142135623730951}, {"SQRT1_2", 0.7071067811865476}};
   for (const auto& [name, value] : constants) math->set(name, Value::from(value), ReadOnly | DontDelete | DontEnum);
   const std::pair<const char*, double (*)(double)> unary[] = {
       {"abs", [](double x) { return std::fabs(x); }},   {"ceil", [](double x) { return std::ceil(x); }},

@@ -15,14 +15,15 @@ using avm1::Value;
 namespace {
 
 constexpr double kTwips = 20;
+constexpr double kDegrees = 180 / 3.14159265358979323846;
 constexpr int kScriptDepthBase = 16384;  // depth 0 of a script is this depth of the file
 
 double scaleX(const swf::Matrix& m) { return std::sqrt(m.a * m.a + m.b * m.b); }
 double scaleY(const swf::Matrix& m) { return std::sqrt(m.c * m.c + m.d * m.d); }
-double rotation(const swf::Matrix& m) { return std::atan2(m.b, m.a) * 180 / M_PI; }
+double rotation(const swf::Matrix& m) { return std::atan2(m.b, m.a) * kDegrees; }
 
 void setTransform(swf::Matrix& m, double sx, double sy, double degrees) {
-  double r = degrees * M_PI / 180;
+  double r = degrees / kDegrees;
   // Keep a mirrored y axis mirrored.
   double flip = m.determinant() < 0 ? -1 : 1;
   m.a = sx * std::cos(r);
