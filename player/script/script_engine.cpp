@@ -62,7 +62,17 @@ void ScriptEngine::objectPlaced(SpriteInstance&, DisplayObject& object, const sw
 void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
   auto it = clips_.find(&sprite);
   if (it == clips_.end()) return;
-  it->second.object->clip = nullptr;
+  Object* object = it->second.object;
+  object->clip = nullptr;
+  // The unload handlers run with the next scripts, on the clip's object: what they read of
+  // the clip itself is gone, as it is in Flash once the clip has left the stage.
+  const std::vector<swf::ClipAction>* actions = it->second.clipActions;
+  bool unloadAction = false;
+  if (actions)
+    for (const swf::ClipAction& a : *actions) unloadAction |= (a.events & swf::ClipEventUnload) != 0;
+  avm1::Value handler;
+  if (unloadAction || (vm_->lookup(object, "onUnload", handler) && handler.isObject()))
+    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, object, actions});
   clips_.erase(it);
   for (Entry& e : queue_)
     if (e.sprite == &sprite) e.sprite = nullptr;
@@ -81,7 +91,7 @@ void ScriptEngine::runQueued() {
   // What was queued while the frame's lists were built is put in Flash's order; what
   // scripts queue from here on runs after it.
   auto key = [this](const Entry& e) {
-    if (!e.sprite) return std::make_tuple(0, int64_t{0}, 0, e.sequence);
+    if (!e.sprite) return std::make_tuple(e.kind == EntryKind::Unload ? 3 : 0, int64_t{0}, 0, e.sequence);
     if (e.kind == EntryKind::Init) return std::make_tuple(0, int64_t{0}, 0, e.sequence);
     uint64_t serial = clips_.count(e.sprite) ? clips_[e.sprite].serial : 0;
     bool madeThisFrame = serial >= frameStartSerial_;
@@ -92,15 +102,27 @@ void ScriptEngine::runQueued() {
   while (!queue_.empty()) {
     Entry e = queue_.front();
     queue_.pop_front();
+    if (e.kind == EntryKind::Unload) {
+      runUnload(e);
+      continue;
+    }
     if (!e.sprite) continue;
     switch (e.kind) {
       case EntryKind::Init: vm_->runActions(e.code->data(), e.code->size(), objectOf(root_ ? *root_ : *e.sprite)); break;
       case EntryKind::Load: clipEvent(*e.sprite, swf::ClipEventLoad, "onLoad"); break;
       case EntryKind::Frame: runFrameActions(*e.sprite, e.frame); break;
+      case EntryKind::Unload: break;
     }
   }
   flushing_ = false;
   collectGarbageWhenGrown();
+}
+
+void ScriptEngine::runUnload(const Entry& e) {
+  if (e.clipActions)
+    for (const swf::ClipAction& a : *e.clipActions)
+      if (a.events & swf::ClipEventUnload) vm_->runActions(a.actions.data(), a.actions.size(), e.object);
+  vm_->callMethodFromHost(e.object, "onUnload", {});
 }
 
 void ScriptEngine::runFrameActions(SpriteInstance& sprite, int frame) {

@@ -85,19 +85,23 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
     const std::vector<swf::ClipAction>* clipActions = nullptr;
     uint64_t serial = 0;
   };
-  enum class EntryKind : uint8_t { Init, Load, Frame };
+  enum class EntryKind : uint8_t { Init, Load, Frame, Unload };
   struct Entry {
     EntryKind kind;
     SpriteInstance* sprite;  // null once the sprite is gone
     int frame = 0;
     const std::vector<uint8_t>* code = nullptr;
     uint64_t sequence = 0;
+    // Unload runs after its sprite is gone, on the clip's object and actions.
+    avm1::Object* object = nullptr;
+    const std::vector<swf::ClipAction>* clipActions = nullptr;
   };
 
   ClipInfo& info(SpriteInstance& sprite);
   SpriteInstance* spriteOf(avm1::Object* clip) const;
   void queue(EntryKind kind, SpriteInstance& sprite, int frame, const std::vector<uint8_t>* code);
   void runFrameActions(SpriteInstance& sprite, int frame);
+  void runUnload(const Entry& e);
   void runClipActions(SpriteInstance& sprite, uint32_t event, uint8_t keyCode);
   void collectGarbageWhenGrown();
   avm1::Object* placeByScript(avm1::Object* parent, const swf::Character* character, uint16_t id,

@@ -55,6 +55,29 @@ TEST(ScriptTimeline, InitActionsFrameActionsAndClipEventsRunInFlashOrder) {
   EXPECT_TRUE(host.warnings.empty());
 }
 
+TEST(ScriptTimeline, UnloadHandlersRunWhenTheTimelineRemovesAClip) {
+  TagStream tags;
+  TagStream kid;
+  kid.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, kid));
+  swf::PlaceCommand p = placeNew(2, 1);
+  p.name = "kid";
+  Assembler unload;
+  unload.push({"kid unload, root says "}).push({"_root"}).op(ActionGetVariable).push({"word"}).op(ActionGetMember).op(ActionAdd2).op(ActionTrace);
+  p.clipActions = {clipAction(swf::ClipEventUnload, unload)};
+  addPlace(tags, p);
+  addActions(tags, Assembler().push({"word", "bye"}).op(ActionSetVariable));
+  tags.showFrame();
+  tags.add(swf::TagRemoveObject2, swf::writer::removeObject2(1));
+  addActions(tags, say("root frame 2"));
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  EXPECT_TRUE(host.lines.empty());
+  player->advance();
+  EXPECT_EQ(host.lines, (Lines{"root frame 2", "kid unload, root says bye"}));
+}
+
 // A 100 x 50 red rectangle inside a sprite placed at (30, 20), as the login movie's
 // placeholder for the launcher's web view.
 TagStream placeholderMovie(const Assembler& script) {
