@@ -23,6 +23,7 @@ struct Activation {
   Value thisValue;
   Value result;
   std::shared_ptr<const std::vector<std::string>> constants;
+  size_t pushedBytes = 0;  // strings pushed by the current action, charged once it is done
 };
 
 // Thrown by the Throw action; caught by Try blocks and, uncaught, at the host's call.

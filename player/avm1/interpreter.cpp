@@ -21,6 +21,7 @@ Value pop(Activation& a) {
 
 void push(Activation& a, Value v) {
   if (a.stack.size() >= kMaxStackValues) throw ScriptAbort{"stack overflow"};
+  if (v.isString()) a.pushedBytes += v.string.size();
   a.stack.push_back(std::move(v));
 }
 
@@ -823,6 +824,8 @@ Vm::Flow Vm::step(Activation& a, bool& done) {
       // Unknown actions are skipped by their length, as Flash does.
       break;
   }
+  charge(a.pushedBytes);
+  a.pushedBytes = 0;
   a.pc = next;
   return Flow::Normal;
 }

@@ -33,12 +33,19 @@ Vm::Vm(int swfVersion, Stage& stage) : version_(swfVersion), stage_(stage), heap
 
 Vm::~Vm() = default;
 
+void Vm::charge(size_t bytes) {
+  bytes_ += bytes;
+  if (bytes_ > kMaxBytesPerRun) throw ScriptAbort{"the script allocates too much memory"};
+}
+
 Object* Vm::make(ObjectKind kind, Object* proto) {
   if (heap_.size() >= kMaxHeapObjects) throw ScriptAbort{"too many objects"};
+  charge(sizeof(Object));
   return heap_.make(kind, proto);
 }
 
 Object* Vm::makeArray(std::vector<Value> elements) {
+  charge(elements.size() * sizeof(Value));
   Object* a = make(ObjectKind::Array, arrayProto);
   a->elements = std::move(elements);
   return a;
@@ -120,12 +127,18 @@ void Vm::setMember(const Value& object, const std::string& name, const Value& va
     size_t i;
     if (name == "length") {
       double n = toNumber(value);
-      if (n >= 0 && n <= kMaxArrayLength) o->elements.resize(static_cast<size_t>(n));
+      if (n >= 0 && n <= kMaxArrayLength) {
+        if (n > o->elements.size()) charge((static_cast<size_t>(n) - o->elements.size()) * sizeof(Value));
+        o->elements.resize(static_cast<size_t>(n));
+      }
       return;
     }
     if (arrayIndex(name, i)) {
       if (i >= kMaxArrayLength) throw ScriptAbort{"array index too large"};
-      if (i >= o->elements.size()) o->elements.resize(i + 1);
+      if (i >= o->elements.size()) {
+        charge((i + 1 - o->elements.size()) * sizeof(Value));
+        o->elements.resize(i + 1);
+      }
       o->elements[i] = value;
       return;
     }
@@ -160,13 +173,14 @@ std::string Vm::toString(const Value& v) {
   Object* o = v.object;
   if (o->kind == ObjectKind::Clip) return o->clip ? stage_.targetPath(o) : "";
   if (o->kind == ObjectKind::Boxed) return primitiveToString(o->primitive, version_);
+  if (o->isFunction()) return "[type Function]";
   std::vector<Value> none;
   Value method = getMember(v, "toString");
   if (method.isObject() && method.object->isFunction()) {
     Value r = call(method, v, none);
     if (!r.isObject()) return primitiveToString(r, version_);
   }
-  return o->isFunction() ? "[type Function]" : "[object Object]";
+  return "[object Object]";
 }
 
 Object* Vm::toObject(const Value& v) {
@@ -265,7 +279,7 @@ Value Vm::construct(const Value& constructor, std::vector<Value>& args) {
 template <typename Body>
 void Vm::guarded(const char* what, Body body) {
   bool outermost = depth_ == 0;
-  if (outermost) actions_ = 0;
+  if (outermost) actions_ = bytes_ = 0;
   try {
     body();
   } catch (const ScriptThrow& t) {

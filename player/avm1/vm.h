@@ -18,7 +18,10 @@ constexpr uint64_t kMaxActionsPerRun = 1000000;
 constexpr int kMaxCallDepth = 256;
 constexpr size_t kMaxStackValues = 100000;
 constexpr size_t kMaxArrayLength = 1u << 20;
-constexpr size_t kMaxHeapObjects = 2000000;
+constexpr size_t kMaxHeapObjects = 500000;
+// What one script run may allocate in strings, array slots and objects: a loop that
+// doubles a string or fills arrays stops long before memory runs out.
+constexpr size_t kMaxBytesPerRun = 64u << 20;
 
 struct Activation;
 
@@ -89,6 +92,8 @@ class Vm {
   Object* textFieldProto = nullptr;
 
   uint32_t nextRandom();
+  // Counts an allocation against the running script's budget.
+  void charge(size_t bytes);
 
  private:
   enum class Flow { Normal, Return, Jump };
@@ -121,6 +126,7 @@ class Vm {
   Object* global_ = nullptr;
   int depth_ = 0;
   uint64_t actions_ = 0;
+  size_t bytes_ = 0;
   uint32_t random_ = 0x2545F491;
   std::map<int, Interval> intervals_;
   int nextInterval_ = 1;

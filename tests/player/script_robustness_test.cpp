@@ -74,6 +74,25 @@ TEST(ScriptRobustness, HugeCountsAndAnEmptyStackCostNothing) {
   }
 }
 
+TEST(ScriptRobustness, ScriptsThatAllocateWithoutEndAreStopped) {
+  // s = "x"; while (true) s = s + s;
+  Assembler doubling;
+  doubling.push({"s", "x"}).op(ActionSetVariable).label("again");
+  doubling.push({"s", "s"}).op(ActionGetVariable).push({"s"}).op(ActionGetVariable).op(ActionAdd2).op(ActionSetVariable);
+  doubling.jump("again");
+  // a = []; while (true) a[a.length] = new Object();
+  Assembler filling;
+  filling.push({"a", 0}).op(ActionInitArray).op(ActionSetVariable).label("again");
+  filling.push({"a"}).op(ActionGetVariable).push({"a"}).op(ActionGetVariable).push({"length"}).op(ActionGetMember);
+  filling.push({0, "Object"}).op(ActionNewObject).op(ActionSetMember).jump("again");
+  for (const Assembler* code : {&doubling, &filling}) {
+    RecordingHost host = runDamaged(code->bytes());
+    EXPECT_EQ(host.lines, Lines{"still running"});
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_NE(host.warnings[0].find("memory"), std::string::npos) << host.warnings[0];
+  }
+}
+
 // Loads, plays two frames with input and a timer; returns whether it loaded.
 bool exercise(const Bytes& file) {
   std::string error;
