@@ -174,6 +174,7 @@ bool ScriptEngine::setClipProperty(Object* clip, const std::string& rawName, con
   }
   double v = vm_->toNumber(value);
   if (!std::isfinite(v)) return true;  // Flash ignores NaN and infinite sizes and positions
+  h->movedByScript = true;
   swf::Matrix& m = h->matrix;
   if (name == "_x") m.tx = std::round(v * kTwips);
   else if (name == "_y") m.ty = std::round(v * kTwips);

@@ -20,6 +20,7 @@ DisplayObject::DisplayObject(DisplayObject&& o) noexcept
       name(std::move(o.name)),
       clipDepth(o.clipDepth),
       visible(o.visible),
+      movedByScript(o.movedByScript),
       sprite(std::move(o.sprite)),
       button(std::move(o.button)),
       placedAtTick(o.placedAtTick),

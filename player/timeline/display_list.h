@@ -33,6 +33,7 @@ struct DisplayObject {
   std::string name;
   uint16_t clipDepth = 0;  // non-zero: a mask over the depths above it up to this one
   bool visible = true;     // scripts hide objects without removing them
+  bool movedByScript = false;
   std::unique_ptr<SpriteInstance> sprite;
   std::unique_ptr<ButtonInstance> button;
   uint64_t placedAtTick = 0;  // a child placed during a tick starts playing on the next one

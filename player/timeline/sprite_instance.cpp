@@ -116,8 +116,9 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
       changed = true;
     }
   };
-  if (p.matrix) set(object->matrix, *p.matrix);
-  if (p.colorTransform) set(object->colorTransform, *p.colorTransform);
+  // Once a script has moved an object, the timeline no longer does.
+  if (p.matrix && !object->movedByScript) set(object->matrix, *p.matrix);
+  if (p.colorTransform && !object->movedByScript) set(object->colorTransform, *p.colorTransform);
   if (p.ratio) set(object->ratio, *p.ratio);
   if (p.clipDepth) set(object->clipDepth, *p.clipDepth);
   if (p.name) object->name = *p.name;

@@ -147,6 +147,28 @@ TEST(ScriptTimeline, ClipPropertiesByNameAndByIndex) {
   EXPECT_EQ(o.colorTransform.mulA, 128);
 }
 
+TEST(ScriptTimeline, TheTimelineNoLongerMovesAClipAScriptMoved) {
+  TagStream tags;
+  TagStream kid;
+  kid.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, kid));
+  swf::PlaceCommand p = placeNew(2, 1);
+  p.name = "kid";
+  addPlace(tags, p);
+  addActions(tags, Assembler().push({"kid"}).op(ActionGetVariable).push({"_y", 7}).op(ActionSetMember));
+  tags.showFrame();
+  swf::PlaceCommand move;
+  move.depth = 1;
+  move.move = true;
+  move.matrix = swf::Matrix::translation(50 * kTwips, 50 * kTwips);
+  addPlace(tags, move);
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  player->advance();
+  EXPECT_EQ(player->root().objects().at(1).matrix, swf::Matrix::translation(0, 7 * kTwips));
+}
+
 TEST(ScriptTimeline, FsCommandAndNavigationThroughBothActions) {
   Assembler a;
   a.getUrl("FSCommand:close", "");
