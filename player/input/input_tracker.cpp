@@ -71,6 +71,7 @@ bool InputTracker::transition(const Target& t, uint8_t state, uint16_t condition
     changed = t.button->setState(state);
     DisplayObject* holder = holderOf(t);
     if (holder) scripts_.buttonActions(*t.owner, *holder, condition);
+    if (alive(t)) scripts_.buttonEvent(*t.button, method);
   } else {
     scripts_.clipEvent(*t.clip, clipEvent, method);
     scripts_.runQueued();

@@ -58,8 +58,15 @@ Object* ScriptEngine::parentClip(Object* clip) {
 Object* ScriptEngine::childClip(Object* clip, const std::string& name) {
   SpriteInstance* s = spriteOf(clip);
   if (!s) return nullptr;
-  for (auto& [depth, object] : s->objects())
-    if (object.sprite && !object.name.empty() && sameName(object.name, name)) return objectOf(*object.sprite);
+  for (auto& [depth, object] : s->objects()) {
+    if (object.name.empty() || !sameName(object.name, name)) continue;
+    if (object.sprite) return objectOf(*object.sprite);
+    if (object.button) {
+      Object*& b = buttons_[object.button.get()];
+      if (!b) b = vm_->make(avm1::ObjectKind::Plain, vm_->buttonProto);
+      return b;
+    }
+  }
   return nullptr;
 }
 

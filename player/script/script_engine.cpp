@@ -80,6 +80,15 @@ void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
   changed_ = true;
 }
 
+void ScriptEngine::buttonDestroyed(ButtonInstance& button) { buttons_.erase(&button); }
+
+void ScriptEngine::buttonEvent(ButtonInstance& button, const char* method) {
+  auto it = buttons_.find(&button);
+  if (it == buttons_.end()) return;
+  vm_->callMethodFromHost(it->second, method, {});
+  runQueued();
+}
+
 void ScriptEngine::queue(EntryKind kind, SpriteInstance& sprite, int frame, const std::vector<uint8_t>* code) {
   info(sprite);
   queue_.push_back({kind, &sprite, frame, code, nextSequence_++});
@@ -226,6 +235,7 @@ void ScriptEngine::collectGarbageWhenGrown() {
   if (size < kCollectAbove || size < 2 * heapAfterCollection_) return;
   std::vector<Object*> roots;
   for (const auto& [sprite, i] : clips_) roots.push_back(i.object);
+  for (const auto& [button, object] : buttons_) roots.push_back(object);
   vm_->collectGarbage(roots);
   heapAfterCollection_ = vm_->heapSize();
 }

@@ -46,12 +46,15 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   // A key press is a condition of (key code << 9).
   void buttonActions(SpriteInstance& owner, const DisplayObject& button, uint16_t condition);
   avm1::Object* objectOf(SpriteInstance& sprite);
+  // A named button's handlers (onPress, onRelease...) set by scripts.
+  void buttonEvent(ButtonInstance& button, const char* method);
   avm1::Vm& vm() { return *vm_; }
 
   // TimelineScripts
   void frameEntered(SpriteInstance& sprite, int frame) override;
   void objectPlaced(SpriteInstance& parent, DisplayObject& object, const swf::PlaceCommand& command) override;
   void spriteDestroyed(SpriteInstance& sprite) override;
+  void buttonDestroyed(ButtonInstance& button) override;
 
   // avm1::Stage
   avm1::Object* rootClip() override;
@@ -114,6 +117,7 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   PlayerHost* host_ = nullptr;
   SpriteInstance* root_ = nullptr;
   std::unordered_map<SpriteInstance*, ClipInfo> clips_;
+  std::unordered_map<ButtonInstance*, avm1::Object*> buttons_;  // made when a script first names one
   std::deque<Entry> queue_;
   std::set<uint16_t> initialized_;  // sprites whose init actions ran
   swf::SpriteCharacter emptySprite_;

@@ -140,7 +140,9 @@ ButtonInstance::ButtonInstance(PlayContext& context, const swf::ButtonCharacter&
   }
 }
 
-ButtonInstance::~ButtonInstance() = default;
+ButtonInstance::~ButtonInstance() {
+  if (context_.scripts) context_.scripts->buttonDestroyed(*this);
+}
 
 bool ButtonInstance::setState(uint8_t state) {
   if (state == state_) return false;

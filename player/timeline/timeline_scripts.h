@@ -8,6 +8,7 @@
 namespace tvrl::player {
 
 class SpriteInstance;
+class ButtonInstance;
 struct DisplayObject;
 
 class TimelineScripts {
@@ -18,6 +19,7 @@ class TimelineScripts {
   // A new sprite or button now stands at `object` in `parent`'s list.
   virtual void objectPlaced(SpriteInstance& parent, DisplayObject& object, const swf::PlaceCommand& command) = 0;
   virtual void spriteDestroyed(SpriteInstance& sprite) = 0;
+  virtual void buttonDestroyed(ButtonInstance& button) = 0;
 };
 
 }  // namespace tvrl::player

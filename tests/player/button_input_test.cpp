@@ -108,6 +108,26 @@ TEST(ButtonInput, MasksLimitWhereAButtonIsHit) {
   EXPECT_EQ(button(*p).state(), swf::ButtonOver);
 }
 
+TEST(ButtonInput, NamedButtonsTakeHandlersFromScripts) {
+  TagStream tags = buttonMovie();
+  // login.onRelease = function () { trace("handler " + typeof this); };  -- in frame 2
+  Assembler handler;
+  handler.push({"handler "}).push({"this"}).op(ActionGetVariable).op(ActionTypeOf).op(ActionAdd2).op(ActionTrace);
+  swf::PlaceCommand name;
+  name.depth = 2;
+  name.move = true;
+  name.name = "login";
+  addPlace(tags, name);
+  addActions(tags, Assembler().push({"login"}).op(ActionGetVariable).push({"onRelease"}).defineFunction("", {}, handler).op(ActionSetMember));
+  tags.showFrame();
+  RecordingHost host;
+  auto p = loadScripted(tags, host);
+  p->advance();
+  p->mouseDown(30, 30);
+  p->mouseUp(30, 30);
+  EXPECT_EQ(host.lines, (Lines{"over", "press", "release", "handler object"}));
+}
+
 TEST(ButtonInput, ClipsWithHandlersActAsButtons) {
   TagStream tags;
   addShape(tags, 1, rectangleShape(0, 0, 40, 40, solidFill(kGrey)));
