@@ -532,13 +532,7 @@ void installClip(Vm& vm) {
     return Value::undefined();
   });
   method(vm, proto, "getURL", [](Vm& v, const Value&, Args& args) {
-    std::string url = v.toString(arg(args, 0)), target = args.size() > 1 ? v.toString(args[1]) : "";
-    if (url.size() >= 10 && std::equal(url.begin(), url.begin() + 10, "fscommand:", [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) == b;
-        }))
-      v.stage().fsCommand(url.substr(10), target);
-    else
-      v.stage().navigate(url, target);
+    v.requestUrl(v.toString(arg(args, 0)), args.size() > 1 ? v.toString(args[1]) : "");
     return Value::undefined();
   });
   method(vm, proto, "createEmptyMovieClip", [](Vm& v, const Value& t, Args& args) {

@@ -1,5 +1,7 @@
 // The action loop: decodes each action of a block in place (bounded by the block) and
 // carries it out. Bytecode that cannot be decoded ends the block with a warning.
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -65,14 +67,6 @@ std::string extract(const std::vector<uint32_t>& cps, double index, double count
   return utf8FromCodePoints(cps, static_cast<size_t>(begin), static_cast<size_t>(end));
 }
 
-bool startsWithNoCase(const std::string& s, const char* prefix) {
-  size_t n = std::strlen(prefix);
-  if (s.size() < n) return false;
-  for (size_t i = 0; i < n; ++i)
-    if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) return false;
-  return true;
-}
-
 }  // namespace
 
 const char* propertyName(int index) {
@@ -81,6 +75,15 @@ const char* propertyName(int index) {
                                       "_framesloaded", "_name", "_droptarget", "_url", "_highquality",
                                       "_focusrect", "_soundbuftime", "_quality", "_xmouse", "_ymouse"};
   return index >= 0 && index < 22 ? names[index] : nullptr;
+}
+
+void Vm::requestUrl(const std::string& url, const std::string& target) {
+  static const char kPrefix[] = "fscommand:";
+  bool fsCommand = url.size() >= 10 && std::equal(url.begin(), url.begin() + 10, kPrefix, [](char a, char b) {
+                     return std::tolower(static_cast<unsigned char>(a)) == b;
+                   });
+  if (fsCommand) stage_.fsCommand(url.substr(10), target);
+  else stage_.navigate(url, target);
 }
 
 Object* Vm::resolveTarget(Object* base, const std::string& path) {
@@ -619,9 +622,8 @@ Vm::Flow Vm::step(Activation& a, bool& done) {
         target = popString();
         url = popString();
       }
-      if (startsWithNoCase(url, "FSCommand:")) stage_.fsCommand(url.substr(10), target);
-      else if (flags & 0xc0) warn("actions: loading movies and variables is not supported (" + url + ")");
-      else stage_.navigate(url, target);
+      if (flags & 0xc0) warn("actions: loading movies and variables is not supported (" + url + ")");
+      else requestUrl(url, target);
       break;
     }
     case ActionStoreRegister: {

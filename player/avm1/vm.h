@@ -68,6 +68,10 @@ class Vm {
   Object* makeClipObject(void* clip);
   Object* make(ObjectKind kind, Object* proto);
 
+  // getURL: an address starting "FSCommand:" (in any case) is a command for the host,
+  // any other one a page for it to open.
+  void requestUrl(const std::string& url, const std::string& target);
+
   // Clips: `path` in slash or dot syntax, relative to `base`.
   Object* resolveTarget(Object* base, const std::string& path);
 

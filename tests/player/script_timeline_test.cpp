@@ -176,10 +176,11 @@ TEST(ScriptTimeline, FsCommandAndNavigationThroughBothActions) {
   a.getUrl("http://example.com/help", "_blank");
   a.push({"http://example.com/?id=", 7}).op(ActionAdd2).push({"_self"}).getUrl2();
   a.push({"all", "show", 2, "fscommand"}).op(ActionCallFunction).op(ActionPop);
+  a.push({"", "FsCommand:quit", 2, "_root"}).op(ActionGetVariable).push({"getURL"}).op(ActionCallMethod).op(ActionPop);
   RecordingHost host;
   traceOf(a, 8, &host);
   EXPECT_EQ(host.events, (Lines{"FSCommand close ", "FSCommand move 1,2", "Navigate http://example.com/help _blank",
-                                "Navigate http://example.com/?id=7 _self", "FSCommand show all"}));
+                                "Navigate http://example.com/?id=7 _self", "FSCommand show all", "FSCommand quit "}));
 }
 
 TEST(ScriptTimeline, TimelineControlFromScripts) {
