@@ -584,6 +584,54 @@ void installClip(Vm& vm) {
   });
 }
 
+// An object that keeps listeners for broadcast (Key, Mouse).
+Object* makeBroadcaster(Vm& vm, const char* name) {
+  Object* o = vm.makeObject();
+  vm.global()->set(name, Value::from(o), DontEnum);
+  o->set("_listeners", Value::from(vm.makeArray()), DontEnum);
+  auto listeners = [](Vm& v, const Value& t) -> Object* {
+    Value l = v.getMember(t, "_listeners");
+    return l.isObject() && l.object->kind == ObjectKind::Array ? l.object : nullptr;
+  };
+  method(vm, o, "addListener", [listeners](Vm& v, const Value& t, Args& args) {
+    Object* l = listeners(v, t);
+    Value who = arg(args, 0);
+    if (!l || !who.isObject()) return Value::from(false);
+    for (const Value& e : l->elements)
+      if (e.isObject() && e.object == who.object) return Value::from(true);
+    if (l->elements.size() < kMaxArrayLength) l->elements.push_back(who);
+    return Value::from(true);
+  });
+  method(vm, o, "removeListener", [listeners](Vm& v, const Value& t, Args& args) {
+    Object* l = listeners(v, t);
+    Value who = arg(args, 0);
+    if (!l || !who.isObject()) return Value::from(false);
+    auto it = std::find_if(l->elements.begin(), l->elements.end(),
+                           [&](const Value& e) { return e.isObject() && e.object == who.object; });
+    if (it == l->elements.end()) return Value::from(false);
+    l->elements.erase(it);
+    return Value::from(true);
+  });
+  return o;
+}
+
+void installKeyAndMouse(Vm& vm) {
+  Object* key = makeBroadcaster(vm, "Key");
+  const std::pair<const char*, int> codes[] = {
+      {"BACKSPACE", 8}, {"TAB", 9},    {"ENTER", 13},  {"SHIFT", 16}, {"CONTROL", 17}, {"CAPSLOCK", 20},
+      {"ESCAPE", 27},   {"SPACE", 32}, {"PGUP", 33},   {"PGDN", 34},  {"END", 35},     {"HOME", 36},
+      {"LEFT", 37},     {"UP", 38},    {"RIGHT", 39},  {"DOWN", 40},  {"INSERT", 45},  {"DELETEKEY", 46}};
+  for (const auto& [name, code] : codes) key->set(name, Value::from(code), ReadOnly | DontDelete | DontEnum);
+  method(vm, key, "getCode", [](Vm& v, const Value&, Args&) { return Value::from(v.lastKey()); });
+  method(vm, key, "isDown", [](Vm& v, const Value&, Args& args) {
+    return Value::from(v.keyIsDown(toInt32(v.toNumber(arg(args, 0)))));
+  });
+  Object* mouse = makeBroadcaster(vm, "Mouse");
+  // The cursor is the host's; hiding it is not offered.
+  method(vm, mouse, "show", [](Vm&, const Value&, Args&) { return Value::undefined(); });
+  method(vm, mouse, "hide", [](Vm&, const Value&, Args&) { return Value::undefined(); });
+}
+
 }  // namespace
 
 void installBuiltins(Vm& vm) {
@@ -601,6 +649,7 @@ void installBuiltins(Vm& vm) {
   installMath(vm);
   installGlobals(vm);
   installClip(vm);
+  installKeyAndMouse(vm);
   makeClass(vm, vm.buttonProto, "Button", [](Vm&, const Value&, Args&) { return Value::undefined(); });
   makeClass(vm, vm.textFieldProto, "TextField", [](Vm&, const Value&, Args&) { return Value::undefined(); });
 }

@@ -356,6 +356,26 @@ void Vm::runIntervals(double nowMs) {
   }
 }
 
+void Vm::setKey(int keyCode, bool down) {
+  if (down) {
+    lastKey_ = keyCode;
+    keysDown_.insert(keyCode);
+  } else {
+    keysDown_.erase(keyCode);
+  }
+}
+
+void Vm::broadcast(const std::string& source, const std::string& method) {
+  const Object::Slot* owner = global_->find(source);
+  if (!owner || !owner->value.isObject()) return;
+  const Object::Slot* list = owner->value.object->find("_listeners");
+  if (!list || !list->value.isObject()) return;
+  // A copy: a handler may add or remove listeners.
+  std::vector<Value> listeners = list->value.object->elements;
+  for (const Value& l : listeners)
+    if (l.isObject()) callMethodFromHost(l.object, method, {});
+}
+
 void Vm::collectGarbage(const std::vector<Object*>& extraRoots) {
   std::vector<Object*> roots = extraRoots;
   for (Object* p : {objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto, clipProto,

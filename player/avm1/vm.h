@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,13 @@ class Vm {
   void clearInterval(int id);
   void runIntervals(double nowMs);
 
+  // Key and Mouse: the keys held, and the listeners added to either object.
+  void setKey(int keyCode, bool down);
+  int lastKey() const { return lastKey_; }
+  bool keyIsDown(int keyCode) const { return keysDown_.count(keyCode) > 0; }
+  // Calls `method` on every listener of the global object `source` ("Key", "Mouse").
+  void broadcast(const std::string& source, const std::string& method);
+
   // Frees what no clip, global or timer can reach; only between scripts.
   void collectGarbage(const std::vector<Object*>& extraRoots);
   size_t heapSize() const { return heap_.size(); }
@@ -133,6 +141,8 @@ class Vm {
   size_t bytes_ = 0;
   uint32_t random_ = 0x2545F491;
   std::map<int, Interval> intervals_;
+  int lastKey_ = 0;
+  std::set<int> keysDown_;
   int nextInterval_ = 1;
   double nowMs_ = 0;
 };

@@ -148,7 +148,7 @@ void InputTracker::collectButtons(SpriteInstance& sprite, std::vector<Target>& o
 }
 
 bool InputTracker::key(int keyCode, bool down) {
-  scripts_.broadcastClipEvent(down ? swf::ClipEventKeyDown : swf::ClipEventKeyUp);
+  scripts_.keyEvent(keyCode, down);
   if (down && keyCode > 0 && keyCode < 128) {
     // Listed first: the actions may change the lists being walked.
     std::vector<Target> buttons;

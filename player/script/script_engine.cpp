@@ -171,6 +171,8 @@ void ScriptEngine::broadcastClipEvent(uint32_t event, uint8_t keyCode) {
   const char* method = nullptr;
   for (const auto& [e, name] : methods)
     if (e == event) method = name;
+  if (method && event != swf::ClipEventEnterFrame)
+    vm_->broadcast(event == swf::ClipEventKeyDown || event == swf::ClipEventKeyUp ? "Key" : "Mouse", method);
   // Newest clips first, as Flash walks its execution list.
   std::vector<std::pair<uint64_t, SpriteInstance*>> order;
   for (const auto& [sprite, i] : clips_) order.emplace_back(i.serial, sprite);
@@ -182,6 +184,12 @@ void ScriptEngine::broadcastClipEvent(uint32_t event, uint8_t keyCode) {
     if (method && clips_.count(sprite)) vm_->callMethodFromHost(it->second.object, method, {});
   }
   runQueued();
+}
+
+void ScriptEngine::keyEvent(int keyCode, bool down) {
+  vm_->setKey(keyCode, down);
+  broadcastClipEvent(down ? swf::ClipEventKeyDown : swf::ClipEventKeyUp);
+  if (down && keyCode > 0 && keyCode < 256) broadcastClipEvent(swf::ClipEventKeyPress, static_cast<uint8_t>(keyCode));
 }
 
 void ScriptEngine::buttonActions(SpriteInstance& owner, const DisplayObject& button, uint16_t condition) {

@@ -42,6 +42,8 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   // Input reaches scripts through these.
   void setMouse(swf::Point stageTwips) { mouse_ = stageTwips; }
   void broadcastClipEvent(uint32_t event, uint8_t keyCode = 0);
+  // Key state for Key.getCode and Key.isDown, then the key events of clips and listeners.
+  void keyEvent(int keyCode, bool down);
   void clipEvent(SpriteInstance& sprite, uint32_t event, const char* method);
   // A key press is a condition of (key code << 9).
   void buttonActions(SpriteInstance& owner, const DisplayObject& button, uint16_t condition);

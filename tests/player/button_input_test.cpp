@@ -128,6 +128,38 @@ TEST(ButtonInput, NamedButtonsTakeHandlersFromScripts) {
   EXPECT_EQ(host.lines, (Lines{"over", "press", "release", "handler object"}));
 }
 
+TEST(ButtonInput, KeyAndMouseListenersAndKeyPressClipEvents) {
+  TagStream tags;
+  TagStream inner;
+  inner.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, inner));
+  swf::PlaceCommand p = placeNew(2, 1);
+  p.clipActions = {{swf::ClipEventKeyPress, 13, say("clip enter").bytes()}};
+  addPlace(tags, p);
+  // l = {}; l.onKeyDown = function () { trace("key " + Key.getCode() + " " + Key.isDown(Key.ENTER)); };
+  // l.onMouseDown = function () { trace("mouse down"); }; Key.addListener(l); Mouse.addListener(l);
+  Assembler onKey;
+  onKey.push({"key "}).push({0, "Key"}).op(ActionGetVariable).push({"getCode"}).op(ActionCallMethod).op(ActionAdd2);
+  onKey.push({" "}).op(ActionAdd2);
+  onKey.push({"Key"}).op(ActionGetVariable).push({"ENTER"}).op(ActionGetMember).push({1, "Key"}).op(ActionGetVariable);
+  onKey.push({"isDown"}).op(ActionCallMethod).op(ActionAdd2).op(ActionTrace);
+  Assembler a;
+  a.push({"l", 0}).op(ActionInitObject).op(ActionSetVariable);
+  a.push({"l"}).op(ActionGetVariable).push({"onKeyDown"}).defineFunction("", {}, onKey).op(ActionSetMember);
+  a.push({"l"}).op(ActionGetVariable).push({"onMouseDown"}).defineFunction("", {}, say("mouse down")).op(ActionSetMember);
+  for (const char* source : {"Key", "Mouse"})
+    a.push({"l"}).op(ActionGetVariable).push({1, source}).op(ActionGetVariable).push({"addListener"}).op(ActionCallMethod).op(ActionPop);
+  addActions(tags, a);
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  player->keyDown(13);
+  player->keyUp(13);
+  player->keyDown(65);
+  player->mouseDown(5, 5);
+  EXPECT_EQ(host.lines, (Lines{"key 13 true", "clip enter", "key 65 false", "mouse down"}));
+}
+
 TEST(ButtonInput, ClipsWithHandlersActAsButtons) {
   TagStream tags;
   addShape(tags, 1, rectangleShape(0, 0, 40, 40, solidFill(kGrey)));
