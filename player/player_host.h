@@ -10,12 +10,12 @@ class PlayerHost {
  public:
   virtual ~PlayerHost() = default;
   // fscommand(command, args), or getURL("FSCommand:command", args).
-  virtual void fsCommand(const std::string& command, const std::string& args) { (void)command, (void)args; }
+  virtual void fsCommand(const std::string& /*command*/, const std::string& /*args*/) {}
   // Any other getURL: the address to open and its window.
-  virtual void navigate(const std::string& url, const std::string& target) { (void)url, (void)target; }
-  virtual void trace(const std::string& line) { (void)line; }
+  virtual void navigate(const std::string& /*url*/, const std::string& /*target*/) {}
+  virtual void trace(const std::string& /*line*/) {}
   // A script stopped, or bytecode was unusable; the movie goes on.
-  virtual void warning(const std::string& message) { (void)message; }
+  virtual void warning(const std::string& /*message*/) {}
 };
 
 enum class Cursor { Arrow, Hand };
