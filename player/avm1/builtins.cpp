@@ -93,7 +93,10 @@ void installArray(Vm& vm) {
     if (args.size() == 1 && args[0].isNumber()) {
       double n = args[0].number;
       Object* a = v.makeArray();
-      if (n >= 0 && n <= kMaxArrayLength) a->elements.resize(static_cast<size_t>(n));
+      if (n >= 0 && n <= kMaxArrayLength) {
+        v.charge(static_cast<size_t>(n) * sizeof(Value));
+        a->elements.resize(static_cast<size_t>(n));
+      }
       return Value::from(a);
     }
     return Value::from(v.makeArray(args));

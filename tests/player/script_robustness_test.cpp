@@ -80,11 +80,11 @@ TEST(ScriptRobustness, ScriptsThatAllocateWithoutEndAreStopped) {
   doubling.push({"s", "x"}).op(ActionSetVariable).label("again");
   doubling.push({"s", "s"}).op(ActionGetVariable).push({"s"}).op(ActionGetVariable).op(ActionAdd2).op(ActionSetVariable);
   doubling.jump("again");
-  // a = []; while (true) a[a.length] = new Object();
+  // a = []; while (true) a[a.length] = new Array(100000);
   Assembler filling;
   filling.push({"a", 0}).op(ActionInitArray).op(ActionSetVariable).label("again");
   filling.push({"a"}).op(ActionGetVariable).push({"a"}).op(ActionGetVariable).push({"length"}).op(ActionGetMember);
-  filling.push({0, "Object"}).op(ActionNewObject).op(ActionSetMember).jump("again");
+  filling.push({100000, 1, "Array"}).op(ActionNewObject).op(ActionSetMember).jump("again");
   for (const Assembler* code : {&doubling, &filling}) {
     RecordingHost host = runDamaged(code->bytes());
     EXPECT_EQ(host.lines, Lines{"still running"});
