@@ -104,7 +104,12 @@ void installArray(Vm& vm) {
   ctor->set("CASEINSENSITIVE", Value::from(1));
   ctor->set("DESCENDING", Value::from(2));
   ctor->set("NUMERIC", Value::from(16));
+  // The array a method works on; its length is charged as the method's work.
   auto self = [](const Value& t) { return t.isObject() && t.object->kind == ObjectKind::Array ? t.object : nullptr; };
+  auto work = [](Vm& v, Object* a) {
+    if (a) v.chargeWork(a->elements.size());
+    return a;
+  };
   method(vm, proto, "push", [self](Vm&, const Value& t, Args& args) {
     Object* a = self(t);
     if (!a) return Value::undefined();
@@ -119,33 +124,33 @@ void installArray(Vm& vm) {
     a->elements.pop_back();
     return v;
   });
-  method(vm, proto, "shift", [self](Vm&, const Value& t, Args&) {
-    Object* a = self(t);
+  method(vm, proto, "shift", [self, work](Vm& v, const Value& t, Args&) {
+    Object* a = work(v, self(t));
     if (!a || a->elements.empty()) return Value::undefined();
-    Value v = a->elements.front();
+    Value first = a->elements.front();
     a->elements.erase(a->elements.begin());
-    return v;
+    return first;
   });
-  method(vm, proto, "unshift", [self](Vm&, const Value& t, Args& args) {
-    Object* a = self(t);
+  method(vm, proto, "unshift", [self, work](Vm& v, const Value& t, Args& args) {
+    Object* a = work(v, self(t));
     if (!a) return Value::undefined();
     if (a->elements.size() + args.size() <= kMaxArrayLength) a->elements.insert(a->elements.begin(), args.begin(), args.end());
     return Value::from(static_cast<double>(a->elements.size()));
   });
-  method(vm, proto, "join", [self](Vm& v, const Value& t, Args& args) {
-    Object* a = self(t);
+  method(vm, proto, "join", [self, work](Vm& v, const Value& t, Args& args) {
+    Object* a = work(v, self(t));
     return a ? Value::from(join(v, a, args.empty() || args[0].isUndefined() ? "," : v.toString(args[0]))) : Value::undefined();
   });
-  method(vm, proto, "toString", [self](Vm& v, const Value& t, Args&) {
-    Object* a = self(t);
+  method(vm, proto, "toString", [self, work](Vm& v, const Value& t, Args&) {
+    Object* a = work(v, self(t));
     return a ? Value::from(join(v, a, ",")) : Value::from("[object Object]");
   });
-  method(vm, proto, "reverse", [self](Vm&, const Value& t, Args&) {
-    if (Object* a = self(t)) std::reverse(a->elements.begin(), a->elements.end());
+  method(vm, proto, "reverse", [self, work](Vm& v, const Value& t, Args&) {
+    if (Object* a = work(v, self(t))) std::reverse(a->elements.begin(), a->elements.end());
     return t;
   });
-  method(vm, proto, "concat", [self](Vm& v, const Value& t, Args& args) {
-    Object* a = self(t);
+  method(vm, proto, "concat", [self, work](Vm& v, const Value& t, Args& args) {
+    Object* a = work(v, self(t));
     std::vector<Value> out = a ? a->elements : std::vector<Value>{};
     for (const Value& x : args) {
       if (x.isObject() && x.object->kind == ObjectKind::Array) out.insert(out.end(), x.object->elements.begin(), x.object->elements.end());
@@ -154,8 +159,8 @@ void installArray(Vm& vm) {
     }
     return Value::from(v.makeArray(std::move(out)));
   });
-  method(vm, proto, "slice", [self](Vm& v, const Value& t, Args& args) {
-    Object* a = self(t);
+  method(vm, proto, "slice", [self, work](Vm& v, const Value& t, Args& args) {
+    Object* a = work(v, self(t));
     if (!a) return Value::undefined();
     size_t n = a->elements.size();
     size_t begin = clampIndex(args.empty() ? 0 : v.toNumber(args[0]), n);
@@ -164,8 +169,8 @@ void installArray(Vm& vm) {
     if (begin < end) out.assign(a->elements.begin() + begin, a->elements.begin() + end);
     return Value::from(v.makeArray(std::move(out)));
   });
-  method(vm, proto, "splice", [self](Vm& v, const Value& t, Args& args) {
-    Object* a = self(t);
+  method(vm, proto, "splice", [self, work](Vm& v, const Value& t, Args& args) {
+    Object* a = work(v, self(t));
     if (!a || args.empty()) return Value::undefined();
     size_t n = a->elements.size();
     size_t begin = clampIndex(v.toNumber(args[0]), n);
@@ -176,8 +181,8 @@ void installArray(Vm& vm) {
       a->elements.insert(a->elements.begin() + begin, args.begin() + 2, args.end());
     return Value::from(v.makeArray(std::move(removed)));
   });
-  method(vm, proto, "sort", [self](Vm& v, const Value& t, Args& args) {
-    Object* a = self(t);
+  method(vm, proto, "sort", [self, work](Vm& v, const Value& t, Args& args) {
+    Object* a = work(v, self(t));
     if (!a) return t;
     Value compare = arg(args, 0);
     int options = compare.isNumber() ? static_cast<int>(compare.number) : static_cast<int>(v.toNumber(arg(args, 1)));
@@ -199,11 +204,23 @@ void installArray(Vm& vm) {
       }
       return less;
     };
-    // A stable insertion sort: a comparison that is not a strict order cannot break it.
-    std::vector<Value>& e = a->elements;
-    for (size_t i = 1; i < e.size(); ++i)
-      for (size_t j = i; j > 0 && before(e[j], e[j - 1]); --j) std::swap(e[j], e[j - 1]);
+    // A merge sort on a copy: stable, n log n comparisons, and a comparison that is not a
+    // strict order (a script's, or NaN) can only misplace elements, never run off.
+    std::vector<Value> e = a->elements;
+    v.chargeWork(e.size() * 20);
+    std::vector<Value> buffer(e.size());
+    for (size_t width = 1; width < e.size(); width *= 2) {
+      for (size_t lo = 0; lo < e.size(); lo += 2 * width) {
+        size_t mid = std::min(lo + width, e.size()), hi = std::min(lo + 2 * width, e.size());
+        size_t i = lo, j = mid, k = lo;
+        while (i < mid && j < hi) buffer[k++] = before(e[j], e[i]) ? e[j++] : e[i++];
+        while (i < mid) buffer[k++] = e[i++];
+        while (j < hi) buffer[k++] = e[j++];
+      }
+      std::swap(e, buffer);
+    }
     if (options & 2) std::reverse(e.begin(), e.end());
+    a->elements = std::move(e);
     return t;
   });
 }
@@ -224,7 +241,12 @@ void installString(Vm& vm) {
     for (const Value& a : args) cps.push_back(static_cast<uint32_t>(toInt32(v.toNumber(a))) & 0xffff);
     return Value::from(utf8FromCodePoints(cps, 0, cps.size()));
   });
-  auto text = [](Vm& v, const Value& t) { return v.toString(primitiveOf(t)); };
+  // The string a method works on; its length is charged as the method's work.
+  auto text = [](Vm& v, const Value& t) {
+    std::string s = v.toString(primitiveOf(t));
+    v.chargeWork(s.size());
+    return s;
+  };
   method(vm, proto, "toString", [text](Vm& v, const Value& t, Args&) { return Value::from(text(v, t)); });
   method(vm, proto, "valueOf", [text](Vm& v, const Value& t, Args&) { return Value::from(text(v, t)); });
   method(vm, proto, "toUpperCase", [text](Vm& v, const Value& t, Args&) {

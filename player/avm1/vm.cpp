@@ -320,6 +320,11 @@ bool Vm::callMethodFromHost(Object* object, const std::string& name, std::vector
   return true;
 }
 
+void Vm::chargeWork(size_t items) {
+  actions_ += items / 32;
+  countAction();
+}
+
 void Vm::countAction() {
   if (++actions_ > kMaxActionsPerRun)
     throw ScriptAbort{"more than " + std::to_string(kMaxActionsPerRun) + " actions (a script that runs away)"};

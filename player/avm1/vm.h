@@ -106,6 +106,9 @@ class Vm {
   uint32_t nextRandom();
   // Counts an allocation against the running script's budget.
   void charge(size_t bytes);
+  // Counts a built-in's work on `items` elements or characters as actions, so that
+  // repeating a costly call on a big array or string meets the runaway guard.
+  void chargeWork(size_t items);
 
  private:
   enum class Flow { Normal, Return, Jump };

@@ -56,6 +56,8 @@ TEST(ScriptRobustness, HugeCountsAndAnEmptyStackCostNothing) {
       {"new with many arguments", std::move(Assembler().push({1e9, "Array"}).op(ActionNewObject).op(ActionPop))},
       {"array length", std::move(Assembler().push({"a", 0}).op(ActionInitArray).op(ActionSetVariable).push({"a"}).op(ActionGetVariable).push({"length", 4e9}).op(ActionSetMember))},
       {"implements with many interfaces", std::move(Assembler().push({1e9, "Object"}).op(ActionGetVariable).op(ActionImplementsOp))},
+      {"sorting a big array", std::move(Assembler().push({"a", 1000000, 1, "Array"}).op(ActionNewObject).op(ActionSetVariable).label("again").push({0, "a"}).op(ActionGetVariable).push({"sort"}).op(ActionCallMethod).op(ActionPop).jump("again"))},
+      {"unshifting into a big array", std::move(Assembler().push({"a", 1000000, 1, "Array"}).op(ActionNewObject).op(ActionSetVariable).label("again").push({1, 1, "a"}).op(ActionGetVariable).push({"unshift"}).op(ActionCallMethod).op(ActionPop).jump("again"))},
       {"registers out of range", std::move(Assembler().storeRegister(200).push({PushValue::reg(255)}).op(ActionPop))},
       {"constants without a pool", std::move(Assembler().push({PushValue::constant(300)}).op(ActionPop))},
   };
