@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "player/player_host.h"
 #include "player/swf/movie.h"
 
 namespace tvrl::player {
@@ -13,6 +14,8 @@ namespace tvrl::player {
 class SpriteInstance;
 struct PlayContext;
 class DisplayRenderer;
+class ScriptEngine;
+class InputTracker;
 
 enum class ScaleMode { ShowAll, NoBorder, ExactFit, NoScale };
 
@@ -33,8 +36,10 @@ struct RenderOptions {
 class Player {
  public:
   // Null with `error` set when the file cannot be played.
-  static std::unique_ptr<Player> load(const uint8_t* data, size_t size, std::string& error);
-  explicit Player(std::unique_ptr<swf::Movie> movie);
+  // The host, when given, hears the first frame's scripts too.
+  static std::unique_ptr<Player> load(const uint8_t* data, size_t size, std::string& error,
+                                      PlayerHost* host = nullptr);
+  explicit Player(std::unique_ptr<swf::Movie> movie, PlayerHost* host = nullptr);
   ~Player();
 
   const swf::Movie& movie() const { return *movie_; }
@@ -53,10 +58,30 @@ class Player {
 
   const SpriteInstance& root() const { return *root_; }
 
+  // Scripts: the host receives fscommand, navigation requests, trace lines and warnings.
+  void setHost(PlayerHost* host);
+  // The host's clock in milliseconds; setInterval timers and getTimer follow it.
+  bool setClock(double ms);
+
+  // Input in the target's pixels, mapped to the stage as `render` maps the stage to
+  // them. Each returns whether anything visible changed.
+  void setViewport(int width, int height, ScaleMode mode);
+  bool mouseMove(double x, double y);
+  bool mouseDown(double x, double y);
+  bool mouseUp(double x, double y);
+  bool mouseLeave();
+  bool keyDown(int keyCode);
+  bool keyUp(int keyCode);
+  // The pointer's shape: a hand over an active button.
+  Cursor cursor() const;
+
  private:
   std::unique_ptr<swf::Movie> movie_;
   std::unique_ptr<PlayContext> context_;
+  // Made before the root so that the root's first frame is heard.
+  std::unique_ptr<ScriptEngine> scripts_;
   std::unique_ptr<SpriteInstance> root_;
+  std::unique_ptr<InputTracker> input_;
   // Kept between frames so that its buffers are allocated once.
   std::unique_ptr<DisplayRenderer> renderer_;
 };

@@ -62,7 +62,7 @@ std::vector<uint8_t> DisplayRenderer::renderMask(const Canvas& canvas, const Dis
 
 void DisplayRenderer::drawObject(Canvas& canvas, const DisplayObject& object, const swf::Matrix& parent,
                                  const swf::ColorTransform& parentCx) {
-  if (!object.character) return;
+  if (!object.character || !object.visible) return;
   swf::Matrix m = parent * object.matrix;
   swf::ColorTransform cx = parentCx * object.colorTransform;
   switch (object.character->kind) {

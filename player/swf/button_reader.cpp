@@ -1,18 +1,20 @@
 #include "player/swf/button_reader.h"
 
+#include "player/swf/action_reader.h"
 #include "player/swf/control_tags.h"
 
 namespace tvrl::swf {
 
 bool readButton(ByteReader& in, bool version2, ButtonCharacter& out) {
+  bool hasActions = true;
   if (version2) {
     out.trackAsMenu = in.u8() & 1;
-    in.u16();  // offset of the actions
+    hasActions = in.u16() != 0;  // offset of the actions; they follow the records
   }
   for (;;) {
     uint8_t flags = in.u8();
     if (in.failed()) return false;
-    if (flags == 0) return true;
+    if (flags == 0) return !hasActions || readButtonActions(in, version2, out.actions);
     ButtonRecord r;
     r.states = flags & 0x0f;
     r.characterId = in.u16();

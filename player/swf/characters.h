@@ -13,6 +13,36 @@
 
 namespace tvrl::swf {
 
+// An onClipEvent handler of a placed clip: the events it answers (ClipEvent bits) and
+// its actions.
+struct ClipAction {
+  uint32_t events = 0;
+  uint8_t keyCode = 0;  // for ClipEventKeyPress
+  std::vector<uint8_t> actions;
+};
+
+enum ClipEvent : uint32_t {
+  ClipEventLoad = 0x1,
+  ClipEventEnterFrame = 0x2,
+  ClipEventUnload = 0x4,
+  ClipEventMouseMove = 0x8,
+  ClipEventMouseDown = 0x10,
+  ClipEventMouseUp = 0x20,
+  ClipEventKeyDown = 0x40,
+  ClipEventKeyUp = 0x80,
+  ClipEventData = 0x100,
+  ClipEventInitialize = 0x200,
+  ClipEventPress = 0x400,
+  ClipEventRelease = 0x800,
+  ClipEventReleaseOutside = 0x1000,
+  ClipEventRollOver = 0x2000,
+  ClipEventRollOut = 0x4000,
+  ClipEventDragOver = 0x8000,
+  ClipEventDragOut = 0x10000,
+  ClipEventKeyPress = 0x20000,
+  ClipEventConstruct = 0x40000,
+};
+
 struct PlaceCommand {
   uint16_t depth = 0;
   bool move = false;  // modifies the object at `depth` instead of placing a new one
@@ -22,6 +52,7 @@ struct PlaceCommand {
   std::optional<uint16_t> ratio;
   std::optional<std::string> name;
   std::optional<uint16_t> clipDepth;
+  std::vector<ClipAction> clipActions;
 };
 
 struct FrameCommand {
@@ -32,6 +63,10 @@ struct FrameCommand {
 struct Timeline {
   std::vector<std::vector<FrameCommand>> frames;  // at least one frame once loaded
   std::map<std::string, int> labels;              // label to 0-based frame
+  // DoAction bodies by 0-based frame, in file order.
+  std::map<int, std::vector<std::vector<uint8_t>>> actions;
+  // DoInitAction bodies by frame (root timeline only): the sprite they belong to and the actions.
+  std::map<int, std::vector<std::pair<uint16_t, std::vector<uint8_t>>>> initActions;
 };
 
 enum class CharacterKind : uint8_t { Shape, MorphShape, Bitmap, Font, Text, EditText, Sprite, Button };
@@ -125,9 +160,28 @@ struct ButtonRecord {
   ColorTransform colorTransform;
 };
 
+// Transitions a button action answers (ButtonCondition bits; a key code in bits 9-15).
+enum ButtonCondition : uint16_t {
+  CondIdleToOverUp = 0x0001,       // roll over
+  CondOverUpToIdle = 0x0002,       // roll out
+  CondOverUpToOverDown = 0x0004,   // press
+  CondOverDownToOverUp = 0x0008,   // release
+  CondOverDownToOutDown = 0x0010,  // drag out
+  CondOutDownToOverDown = 0x0020,  // drag over
+  CondOutDownToIdle = 0x0040,      // release outside
+  CondIdleToOverDown = 0x0080,     // drag over, as a menu
+  CondOverDownToIdle = 0x0100,     // drag out, as a menu
+};
+
+struct ButtonAction {
+  uint16_t conditions = 0;
+  std::vector<uint8_t> actions;
+};
+
 struct ButtonCharacter : Character {
   ButtonCharacter() : Character(CharacterKind::Button) {}
   std::vector<ButtonRecord> records;
+  std::vector<ButtonAction> actions;
   bool trackAsMenu = false;
 };
 

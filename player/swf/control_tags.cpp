@@ -1,5 +1,7 @@
 #include "player/swf/control_tags.h"
 
+#include "player/swf/action_reader.h"
+
 namespace tvrl::swf {
 
 bool readPlaceObject(ByteReader& in, FrameCommand& out) {
@@ -12,7 +14,7 @@ bool readPlaceObject(ByteReader& in, FrameCommand& out) {
   return !in.failed();
 }
 
-bool readPlaceObject2(ByteReader& in, bool version3, FrameCommand& out) {
+bool readPlaceObject2(ByteReader& in, bool version3, FrameCommand& out, int swfVersion) {
   out.kind = FrameCommand::Kind::Place;
   PlaceCommand& p = out.place;
   uint8_t flags = in.u8();
@@ -28,9 +30,11 @@ bool readPlaceObject2(ByteReader& in, bool version3, FrameCommand& out) {
   if (flags & 0x20) p.name = in.cString();
   if (flags & 0x40) p.clipDepth = in.u16();
   if ((flags2 & 0x01) && !skipFilterList(in)) return false;
-  // Blend modes, bitmap caching, visibility and clip actions are read no further: the
-  // fields above are complete.
-  return !in.failed();
+  if (flags2 & 0x02) in.u8();  // blend mode
+  if (flags2 & 0x04) in.u8();  // bitmap caching
+  if (in.failed()) return false;
+  if (flags & 0x80) return readClipActions(in, swfVersion, p.clipActions);
+  return true;
 }
 
 bool readRemoveObject(ByteReader& in, bool version2, FrameCommand& out) {

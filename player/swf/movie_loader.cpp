@@ -60,10 +60,22 @@ class Loader {
     bool ok = true;
     switch (code) {
       case TagPlaceObject: ok = readPlaceObject(body, command); break;
-      case TagPlaceObject2: ok = readPlaceObject2(body, false, command); break;
-      case TagPlaceObject3: ok = readPlaceObject2(body, true, command); break;
+      case TagPlaceObject2: ok = readPlaceObject2(body, false, command, movie_.version); break;
+      case TagPlaceObject3: ok = readPlaceObject2(body, true, command, movie_.version); break;
       case TagRemoveObject: ok = readRemoveObject(body, false, command); break;
       case TagRemoveObject2: ok = readRemoveObject(body, true, command); break;
+      case TagDoAction: {
+        int at = static_cast<int>(timeline.frames.size());
+        timeline.actions[at].emplace_back(body.current(), body.current() + body.remaining());
+        return true;
+      }
+      case TagDoInitAction: {
+        uint16_t spriteId = body.u16();
+        if (body.failed()) return false;
+        int at = static_cast<int>(timeline.frames.size());
+        timeline.initActions[at].emplace_back(spriteId, std::vector<uint8_t>(body.current(), body.current() + body.remaining()));
+        return true;
+      }
       case TagFrameLabel: {
         std::string label = body.cString();
         if (body.failed()) return false;
@@ -78,7 +90,8 @@ class Loader {
 
   static bool isControlTag(uint16_t code) {
     return code == TagPlaceObject || code == TagPlaceObject2 || code == TagPlaceObject3 ||
-           code == TagRemoveObject || code == TagRemoveObject2 || code == TagFrameLabel;
+           code == TagRemoveObject || code == TagRemoveObject2 || code == TagFrameLabel || code == TagDoAction ||
+           code == TagDoInitAction;
   }
 
   bool readDefinitionTag(uint16_t code, ByteReader& body) {

@@ -36,6 +36,7 @@ enum TagCode : uint16_t {
   TagDefineMorphShape = 46,
   TagDefineFont2 = 48,
   TagExportAssets = 56,
+  TagDoInitAction = 59,
   TagDefineFontInfo2 = 62,
   TagFileAttributes = 69,
   TagPlaceObject3 = 70,

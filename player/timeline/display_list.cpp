@@ -22,6 +22,8 @@ DisplayObject::DisplayObject(DisplayObject&& o) noexcept
       ratio(o.ratio),
       name(std::move(o.name)),
       clipDepth(o.clipDepth),
+      visible(o.visible),
+      movedByScript(o.movedByScript),
       sprite(std::move(o.sprite)),
       button(std::move(o.button)),
       placedAtTick(o.placedAtTick),
@@ -38,7 +40,8 @@ DisplayObject::~DisplayObject() {
 
 bool samePlacement(const DisplayObject& a, const DisplayObject& b) {
   return a.depth == b.depth && a.character == b.character && a.matrix == b.matrix &&
-         a.colorTransform == b.colorTransform && a.ratio == b.ratio && a.clipDepth == b.clipDepth;
+         a.colorTransform == b.colorTransform && a.ratio == b.ratio && a.clipDepth == b.clipDepth &&
+         a.visible == b.visible;
 }
 
 bool sameChildren(const DisplayObject& a, const DisplayObject& b) {

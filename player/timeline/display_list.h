@@ -15,6 +15,7 @@ class SpriteInstance;
 class ButtonInstance;
 
 struct PlayContext;
+class TimelineScripts;
 
 struct DisplayObject {
   // Counts itself against the context's budget while it lives.
@@ -31,6 +32,8 @@ struct DisplayObject {
   uint16_t ratio = 0;
   std::string name;
   uint16_t clipDepth = 0;  // non-zero: a mask over the depths above it up to this one
+  bool visible = true;     // scripts hide objects without removing them
+  bool movedByScript = false;
   std::unique_ptr<SpriteInstance> sprite;
   std::unique_ptr<ButtonInstance> button;
   uint64_t placedAtTick = 0;  // a child placed during a tick starts playing on the next one
@@ -54,6 +57,7 @@ struct PlayContext {
   const swf::Movie& movie;
   size_t liveObjects = 0;
   size_t madeInStep = 0;
+  TimelineScripts* scripts = nullptr;  // null when nothing listens
 };
 
 // Whether two lists draw the same picture: same characters, placements and child states.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "player/timeline/timeline_scripts.h"
+
 namespace tvrl::player {
 
 SpriteInstance::SpriteInstance(PlayContext& context, const swf::Timeline& timeline, int nesting)
@@ -9,11 +11,14 @@ SpriteInstance::SpriteInstance(PlayContext& context, const swf::Timeline& timeli
   gotoFrame(0);
 }
 
-SpriteInstance::~SpriteInstance() = default;
+SpriteInstance::~SpriteInstance() {
+  if (context_.scripts) context_.scripts->spriteDestroyed(*this);
+}
 
 bool SpriteInstance::gotoFrame(int frame) {
   frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
   if (frameCount() == 0 || frame == frame_) return false;
+  if (context_.scripts) context_.scripts->frameEntered(*this, frame);
   if (frame > frame_) {
     bool changed = false;
     while (frame_ < frame) changed |= runFrame(frame_ + 1);
@@ -48,13 +53,35 @@ bool SpriteInstance::gotoLabel(const std::string& label) {
 bool SpriteInstance::tick() {
   ++ticks_;
   bool changed = false;
-  if (frameCount() > 1) changed = gotoFrame(frame_ + 1 < frameCount() ? frame_ + 1 : 0);
+  if (playing_ && frameCount() > 1) changed = gotoFrame(frame_ + 1 < frameCount() ? frame_ + 1 : 0);
   for (auto& [depth, object] : objects_) {
     if (object.placedAtTick == ticks_) continue;
     if (object.sprite) changed |= object.sprite->tick();
     if (object.button) changed |= object.button->tick();
   }
   return changed;
+}
+
+DisplayObject* SpriteInstance::placeCharacter(const swf::Character* character, uint16_t characterId,
+                                              const swf::PlaceCommand& command) {
+  objects_.erase(command.depth);
+  if (!character || !context_.hasRoom()) return nullptr;
+  DisplayObject fresh(context_);
+  fresh.depth = command.depth;
+  DisplayObject* object = &objects_.emplace(command.depth, std::move(fresh)).first->second;
+  object->characterId = characterId;
+  object->character = character;
+  object->placedAtTick = ticks_;
+  if (command.matrix) object->matrix = *command.matrix;
+  if (command.colorTransform) object->colorTransform = *command.colorTransform;
+  if (command.name) object->name = *command.name;
+  instantiate(context_, *object, nesting_);
+  if (object->sprite) {
+    object->sprite->parent_ = this;
+    object->sprite->holder_ = object;
+  }
+  if (context_.scripts && (object->sprite || object->button)) context_.scripts->objectPlaced(*this, *object, command);
+  return object;
 }
 
 bool SpriteInstance::runFrame(int frame) {
@@ -89,6 +116,12 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
     object->character = context_.movie.character(*p.characterId);
     object->placedAtTick = ticks_;
     instantiate(context_, *object, nesting_);
+    if (object->sprite) {
+      object->sprite->parent_ = this;
+      object->sprite->holder_ = object;
+    }
+    if (p.name) object->name = *p.name;
+    if (context_.scripts && (object->sprite || object->button)) context_.scripts->objectPlaced(*this, *object, p);
     changed = true;
   }
   auto set = [&changed](auto& field, const auto& value) {
@@ -97,8 +130,9 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
       changed = true;
     }
   };
-  if (p.matrix) set(object->matrix, *p.matrix);
-  if (p.colorTransform) set(object->colorTransform, *p.colorTransform);
+  // Once a script has moved an object, the timeline no longer does.
+  if (p.matrix && !object->movedByScript) set(object->matrix, *p.matrix);
+  if (p.colorTransform && !object->movedByScript) set(object->colorTransform, *p.colorTransform);
   if (p.ratio) set(object->ratio, *p.ratio);
   if (p.clipDepth) set(object->clipDepth, *p.clipDepth);
   if (p.name) object->name = *p.name;
@@ -108,9 +142,21 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
 ButtonInstance::ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting)
     : context_(context), button_(button), nesting_(nesting) {
   setState(swf::ButtonUp);
+  for (const swf::ButtonRecord& r : button_.records) {
+    if (!(r.states & swf::ButtonHitTest) || !context_.hasRoom()) continue;
+    DisplayObject object(context_);
+    object.depth = r.depth;
+    object.characterId = r.characterId;
+    object.character = context_.movie.character(r.characterId);
+    object.matrix = r.matrix;
+    instantiate(context_, object, nesting_);
+    hitArea_.emplace(r.depth, std::move(object));
+  }
 }
 
-ButtonInstance::~ButtonInstance() = default;
+ButtonInstance::~ButtonInstance() {
+  if (context_.scripts) context_.scripts->buttonDestroyed(*this);
+}
 
 bool ButtonInstance::setState(uint8_t state) {
   if (state == state_) return false;

@@ -17,12 +17,24 @@ class SpriteInstance {
   int currentFrame() const { return frame_; }
   int frameCount() const { return static_cast<int>(timeline_.frames.size()); }
   const DisplayList& objects() const { return objects_; }
+  DisplayList& objects() { return objects_; }
+  const swf::Timeline& timeline() const { return timeline_; }
+  // The sprite whose list holds this one, and the object that shows it; null for the root.
+  SpriteInstance* parent() const { return parent_; }
+  DisplayObject* holder() const { return holder_; }
+  bool playing() const { return playing_; }
+  void setPlaying(bool playing) { playing_ = playing; }
+  int nesting() const { return nesting_; }
+  PlayContext& context() { return context_; }
 
   // Each returns whether anything visible changed.
   bool gotoFrame(int frame);
   bool gotoLabel(const std::string& label);
   // The next frame (the first after the last), then every child that was already there.
   bool tick();
+  // Places a character from a script (attachMovie, duplicateMovieClip...), replacing what
+  // stands at `depth`; `command` carries the clip actions the new clip answers.
+  DisplayObject* placeCharacter(const swf::Character* character, uint16_t characterId, const swf::PlaceCommand& command);
 
  private:
   bool runFrame(int frame);
@@ -35,6 +47,9 @@ class SpriteInstance {
   int frame_ = -1;
   uint64_t ticks_ = 0;
   DisplayList objects_;
+  SpriteInstance* parent_ = nullptr;
+  DisplayObject* holder_ = nullptr;
+  bool playing_ = true;
 };
 
 // A button shows the characters of one state; only the up state until input arrives.
@@ -45,6 +60,10 @@ class ButtonInstance {
   ButtonInstance(const ButtonInstance&) = delete;
   ButtonInstance& operator=(const ButtonInstance&) = delete;
   const DisplayList& objects() const { return objects_; }
+  const swf::ButtonCharacter& character() const { return button_; }
+  // The shapes of the hit-test state, never drawn: where the pointer counts as over.
+  const DisplayList& hitArea() const { return hitArea_; }
+  uint8_t state() const { return state_; }
   bool setState(uint8_t state);
   bool tick();
 
@@ -54,6 +73,7 @@ class ButtonInstance {
   int nesting_;
   uint8_t state_ = 0;
   DisplayList objects_;
+  DisplayList hitArea_;
 };
 
 }  // namespace tvrl::player

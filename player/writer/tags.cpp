@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "player/writer/action_tags.h"
 #include "player/writer/byte_writer.h"
 #include "player/writer/shape_writer.h"
 
@@ -33,7 +34,7 @@ std::vector<uint8_t> placeObject(uint16_t characterId, uint16_t depth, const Mat
 
 std::vector<uint8_t> placeObject2(const PlaceCommand& p, bool version3) {
   ByteWriter out;
-  uint8_t flags = (p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
+  uint8_t flags = (p.clipActions.empty() ? 0 : 0x80) | (p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
                   (p.colorTransform ? 0x08 : 0) | (p.matrix ? 0x04 : 0) | (p.characterId ? 0x02 : 0) |
                   (p.move ? 0x01 : 0);
   out.u8(flags);
@@ -45,6 +46,7 @@ std::vector<uint8_t> placeObject2(const PlaceCommand& p, bool version3) {
   if (p.ratio) out.u16(*p.ratio);
   if (p.name) out.cString(*p.name);
   if (p.clipDepth) out.u16(*p.clipDepth);
+  if (!p.clipActions.empty()) writeClipActions(out, p.clipActions);
   return out.data();
 }
 
@@ -201,21 +203,25 @@ std::vector<uint8_t> defineEditText(uint16_t id, const EditTextCharacter& f) {
 }
 
 std::vector<uint8_t> defineButton(uint16_t id, const ButtonCharacter& button, bool version2) {
+  ByteWriter records;
+  for (const ButtonRecord& r : button.records) {
+    records.u8(r.states & 0x0f);
+    records.u16(r.characterId);
+    records.u16(r.depth);
+    records.matrix(r.matrix);
+    if (version2) records.colorTransform(r.colorTransform, true);
+  }
+  records.u8(0);
   ByteWriter out;
   out.u16(id);
   if (version2) {
     out.u8(button.trackAsMenu ? 1 : 0);
-    out.u16(0);  // no actions
+    // Counted from the offset field itself; the actions follow the records.
+    out.u16(button.actions.empty() ? 0 : static_cast<uint16_t>(2 + records.size()));
   }
-  for (const ButtonRecord& r : button.records) {
-    out.u8(r.states & 0x0f);
-    out.u16(r.characterId);
-    out.u16(r.depth);
-    out.matrix(r.matrix);
-    if (version2) out.colorTransform(r.colorTransform, true);
-  }
-  out.u8(0);
-  if (!version2) out.u8(0);  // empty action list
+  out.bytes(records.data());
+  writeButtonActions(out, button.actions, version2);
+  if (!version2) out.u8(0);  // ActionEnd
   return out.data();
 }
 

@@ -27,7 +27,7 @@ std::vector<uint8_t> defineFontInfo(uint16_t fontId, const FontCharacter& font, 
 std::vector<uint8_t> defineText(uint16_t id, const TextCharacter& text, int textVersion);
 std::vector<uint8_t> defineEditText(uint16_t id, const EditTextCharacter& field);
 
-// Buttons; actions are empty.
+// Buttons, with their actions.
 std::vector<uint8_t> defineButton(uint16_t id, const ButtonCharacter& button, bool version2);
 std::vector<uint8_t> defineButtonCxform(uint16_t buttonId, const ColorTransform& cx);
 

@@ -1,5 +1,10 @@
 // swfplay: plays a movie headless for a number of frames and writes a frame as PNG.
 //   swfplay MOVIE [--frames N] [--png FILE] [--png-frame K] [--size WxH] [--no-aa]
+//                 [--trace] [--events] [--input FILE]
+// --trace prints the movie's trace lines on standard output, one per line, and moves the
+// summary to standard error; --events prints the host calls on standard error as
+// `FSCommand COMMAND "ARGS"` and `Navigate URL "TARGET"`; --input plays the timed
+// events of FILE (see input_script.h). The clock advances one frame period per frame.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -10,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "input_script.h"
 #include "player/player.h"
 
 namespace {
@@ -21,6 +27,28 @@ struct Options {
   int pngFrame = -1;  // -1: the last frame
   int width = 0, height = 0;
   bool antialias = true;
+  bool trace = false;
+  bool events = false;
+  std::string input;
+};
+
+// Prints what the movie asks of its host, as the options ask.
+class ConsoleHost : public tvrl::player::PlayerHost {
+ public:
+  explicit ConsoleHost(const Options& o) : options_(o) {}
+  void trace(const std::string& line) override {
+    if (options_.trace) std::printf("%s\n", line.c_str());
+  }
+  void fsCommand(const std::string& command, const std::string& args) override {
+    if (options_.events) std::fprintf(stderr, "FSCommand %s \"%s\"\n", command.c_str(), args.c_str());
+  }
+  void navigate(const std::string& url, const std::string& target) override {
+    if (options_.events) std::fprintf(stderr, "Navigate %s \"%s\"\n", url.c_str(), target.c_str());
+  }
+  void warning(const std::string& message) override { std::fprintf(stderr, "swfplay: script: %s\n", message.c_str()); }
+
+ private:
+  const Options& options_;
 };
 
 bool parseInt(const char* text, int& out) {
@@ -47,6 +75,12 @@ bool parse(int argc, char** argv, Options& o) {
         return false;
     } else if (a == "--no-aa") {
       o.antialias = false;
+    } else if (a == "--trace") {
+      o.trace = true;
+    } else if (a == "--events") {
+      o.events = true;
+    } else if (a == "--input" && hasValue) {
+      o.input = argv[++i];
     } else if (a.rfind("--", 0) == 0 || !o.movie.empty()) {
       return false;
     } else {
@@ -80,7 +114,9 @@ bool writePng(tvrl::player::Player& player, const Options& o, int width, int hei
 int main(int argc, char** argv) {
   Options o;
   if (!parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: swfplay MOVIE [--frames N] [--png FILE] [--png-frame K] [--size WxH] [--no-aa]\n");
+    std::fprintf(stderr,
+                 "usage: swfplay MOVIE [--frames N] [--png FILE] [--png-frame K] [--size WxH] [--no-aa]\n"
+                 "               [--trace] [--events] [--input FILE]\n");
     return 2;
   }
   std::ifstream in(o.movie, std::ios::binary);
@@ -89,8 +125,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<swfplay::InputEvent> events;
+  if (!o.input.empty()) {
+    std::ifstream file(o.input);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()), error;
+    if (!file || !swfplay::parseInputScript(text, events, error)) {
+      std::fprintf(stderr, "swfplay: %s: %s\n", o.input.c_str(), file ? error.c_str() : "cannot open");
+      return 1;
+    }
+  }
   std::string error;
-  auto player = tvrl::player::Player::load(data.data(), data.size(), error);
+  ConsoleHost host(o);
+  auto player = tvrl::player::Player::load(data.data(), data.size(), error, &host);
   if (!player) {
     std::fprintf(stderr, "swfplay: %s: %s\n", o.movie.c_str(), error.c_str());
     return 1;
@@ -102,14 +148,35 @@ int main(int argc, char** argv) {
   int height = o.height ? o.height : std::max(1, (stage.yMax - stage.yMin) / 20);
   int pngFrame = o.pngFrame >= 0 ? o.pngFrame : std::max(0, o.frames - 1);
   int changed = 0;
+  double period = player->movie().frameRate > 0 ? 1000 / player->movie().frameRate : 1000.0 / 12;
+  size_t nextEvent = 0;
   for (int frame = 0; frame < o.frames; ++frame) {
+    double now = frame * period;
+    if (frame > 0) player->setClock(now);
+    // The events up to a frame's time arrive before it advances; only frames count as changes.
+    for (; nextEvent < events.size() && events[nextEvent].timeMs <= now; ++nextEvent) {
+      const swfplay::InputEvent& e = events[nextEvent];
+      using Kind = swfplay::InputEvent::Kind;
+      switch (e.kind) {
+        case Kind::Move: player->mouseMove(e.x, e.y); break;
+        case Kind::Down: player->mouseDown(e.x, e.y); break;
+        case Kind::Up: player->mouseUp(e.x, e.y); break;
+        case Kind::Leave: player->mouseLeave(); break;
+        case Kind::KeyDown: player->keyDown(e.keyCode); break;
+        case Kind::KeyUp: player->keyUp(e.keyCode); break;
+        case Kind::Key:
+          player->keyDown(e.keyCode);
+          player->keyUp(e.keyCode);
+          break;
+      }
+    }
     if (frame > 0) changed += player->advance();
     if (!o.png.empty() && frame == pngFrame && !writePng(*player, o, width, height)) {
       std::fprintf(stderr, "swfplay: cannot write %s\n", o.png.c_str());
       return 1;
     }
   }
-  std::printf("%s: version %d, %dx%d, %.2f fps, %d frames; played %d, %d changed\n", o.movie.c_str(),
+  std::fprintf(o.trace ? stderr : stdout, "%s: version %d, %dx%d, %.2f fps, %d frames; played %d, %d changed\n", o.movie.c_str(),
               player->movie().version, (stage.xMax - stage.xMin) / 20, (stage.yMax - stage.yMin) / 20,
               player->movie().frameRate, player->frameCount(), o.frames, changed);
   return 0;

@@ -1,0 +1,136 @@
+// Runs a movie's scripts: listens to the timeline, queues frame actions, init actions
+// and clip events, and runs them in Flash Player's order once a frame's display list is
+// complete. It is also the script machine's Stage: clips, their properties and the host.
+//
+// Order within one frame: init actions first; then the clips that already existed,
+// newest first; then the clips made during the frame, in the order they were made
+// (a parent's frame actions run before those of the children it placed).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <unordered_map>
+
+#include "player/avm1/vm.h"
+#include "player/player_host.h"
+#include "player/timeline/sprite_instance.h"
+#include "player/timeline/timeline_scripts.h"
+
+namespace tvrl::player {
+
+class ScriptEngine : public TimelineScripts, public avm1::Stage {
+ public:
+  ScriptEngine(PlayContext& context, const swf::Movie& movie);
+  ~ScriptEngine() override;
+
+  void setHost(PlayerHost* host) { host_ = host; }
+  // The root is made after the engine; its first frame's scripts run here.
+  void start(SpriteInstance& root);
+  // One frame: enterFrame events, then the timeline advances, then the queued scripts.
+  bool advance();
+  void setClock(double ms);
+  // Runs what the timeline queued (after a goto from the host, or an input event).
+  void runQueued();
+  // A clip with press, release or roll handlers takes the pointer as a button does.
+  bool actsAsButton(SpriteInstance& sprite);
+  // Whether scripts changed anything visible since the last call.
+  bool takeChanged();
+
+  // Input reaches scripts through these.
+  void setMouse(swf::Point stageTwips) { mouse_ = stageTwips; }
+  void broadcastClipEvent(uint32_t event, uint8_t keyCode = 0);
+  // Key state for Key.getCode and Key.isDown, then the key events of clips and listeners.
+  void keyEvent(int keyCode, bool down);
+  void clipEvent(SpriteInstance& sprite, uint32_t event, const char* method);
+  // A key press is a condition of (key code << 9).
+  void buttonActions(SpriteInstance& owner, const DisplayObject& button, uint16_t condition);
+  avm1::Object* objectOf(SpriteInstance& sprite);
+  // A named button's handlers (onPress, onRelease...) set by scripts.
+  void buttonEvent(ButtonInstance& button, const char* method);
+  avm1::Vm& vm() { return *vm_; }
+
+  // TimelineScripts
+  void frameEntered(SpriteInstance& sprite, int frame) override;
+  void objectPlaced(SpriteInstance& parent, DisplayObject& object, const swf::PlaceCommand& command) override;
+  void spriteDestroyed(SpriteInstance& sprite) override;
+  void buttonDestroyed(ButtonInstance& button) override;
+
+  // avm1::Stage
+  avm1::Object* rootClip() override;
+  avm1::Object* parentClip(avm1::Object* clip) override;
+  avm1::Object* childClip(avm1::Object* clip, const std::string& name) override;
+  bool getClipProperty(avm1::Object* clip, const std::string& name, avm1::Value& out) override;
+  bool setClipProperty(avm1::Object* clip, const std::string& name, const avm1::Value& value) override;
+  std::string targetPath(avm1::Object* clip) override;
+  std::string slashPath(avm1::Object* clip) override;
+  void gotoFrame(avm1::Object* clip, int frame, bool play) override;
+  bool gotoLabel(avm1::Object* clip, const std::string& label, bool play) override;
+  int labelFrame(avm1::Object* clip, const std::string& label) override;
+  void setPlaying(avm1::Object* clip, bool playing) override;
+  void stepFrame(avm1::Object* clip, int delta) override;
+  void callFrame(avm1::Object* clip, int frame) override;
+  void removeClip(avm1::Object* clip) override;
+  avm1::Object* duplicateClip(avm1::Object* clip, const std::string& name, int depth) override;
+  avm1::Object* createEmptyClip(avm1::Object* parent, const std::string& name, int depth) override;
+  avm1::Object* attachClip(avm1::Object* parent, const std::string& exportName, const std::string& name, int depth) override;
+  bool clipBounds(avm1::Object* clip, avm1::Object* space, double& xMin, double& yMin, double& xMax, double& yMax) override;
+  bool hitTestPoint(avm1::Object* clip, double x, double y, bool shapeFlag) override;
+  void fsCommand(const std::string& command, const std::string& args) override;
+  void navigate(const std::string& url, const std::string& target) override;
+  void trace(const std::string& line) override;
+  void warn(const std::string& message) override;
+  double timeMs() override { return clockMs_; }
+
+ private:
+  struct ClipInfo {
+    avm1::Object* object = nullptr;
+    const std::vector<swf::ClipAction>* clipActions = nullptr;
+    uint64_t serial = 0;
+  };
+  enum class EntryKind : uint8_t { Init, Load, Frame, Unload };
+  struct Entry {
+    EntryKind kind;
+    SpriteInstance* sprite;  // null once the sprite is gone
+    int frame = 0;
+    const std::vector<uint8_t>* code = nullptr;
+    uint64_t sequence = 0;
+    // Unload runs after its sprite is gone, on the clip's object and actions.
+    avm1::Object* object = nullptr;
+    const std::vector<swf::ClipAction>* clipActions = nullptr;
+  };
+
+  ClipInfo& info(SpriteInstance& sprite);
+  SpriteInstance* spriteOf(avm1::Object* clip) const;
+  void queue(EntryKind kind, SpriteInstance& sprite, int frame, const std::vector<uint8_t>* code);
+  void runFrameActions(SpriteInstance& sprite, int frame);
+  void runUnload(const Entry& e);
+  void runClipActions(SpriteInstance& sprite, uint32_t event, uint8_t keyCode);
+  void collectGarbageWhenGrown();
+  avm1::Object* placeByScript(avm1::Object* parent, const swf::Character* character, uint16_t id,
+                              const std::string& name, int depth, const swf::PlaceCommand* like);
+  bool sameName(const std::string& a, const std::string& b) const;
+
+  PlayContext& context_;
+  const swf::Movie& movie_;
+  std::unique_ptr<avm1::Vm> vm_;
+  PlayerHost* host_ = nullptr;
+  SpriteInstance* root_ = nullptr;
+  std::unordered_map<SpriteInstance*, ClipInfo> clips_;
+  std::unordered_map<ButtonInstance*, avm1::Object*> buttons_;  // made when a script first names one
+  std::deque<Entry> queue_;
+  std::set<uint16_t> initialized_;  // sprites whose init actions ran
+  swf::SpriteCharacter emptySprite_;
+  uint64_t nextSerial_ = 1;
+  uint64_t frameStartSerial_ = 0;
+  uint64_t nextSequence_ = 0;
+  bool flushing_ = false;
+  bool changed_ = false;
+  double clockMs_ = 0;
+  swf::Point mouse_;
+  size_t heapAfterCollection_ = 0;
+};
+
+}  // namespace tvrl::player
