@@ -39,6 +39,7 @@ bool SpriteInstance::gotoFrame(int frame) {
     }
     if (!samePlacement(old->second, now)) changed = true;
     now.sprite = std::move(old->second.sprite);
+    if (now.sprite) now.sprite->holder_ = &now;  // the old holder goes with `before`
     now.button = std::move(old->second.button);
     now.placedAtTick = old->second.placedAtTick;
   }
