@@ -3,6 +3,7 @@
 #include <string>
 
 #include "flashhost/com_error.h"
+#include "framework/ansi_string.h"
 #include "res/resource.h"
 
 namespace {
@@ -83,12 +84,7 @@ STDMETHODIMP CFlashDlgBase::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS
 
 HRESULT CFlashDlgBase::FSCommand(BSTR command, BSTR args)
 {
-    std::string text;
-    if (args) {
-        const int size = WideCharToMultiByte(CP_ACP, 0, args, -1, nullptr, 0, nullptr, nullptr);
-        text.assign(size > 0 ? size : 1, '\0');
-        WideCharToMultiByte(CP_ACP, 0, args, -1, &text[0], size, nullptr, nullptr);
-    }
+    const std::string text = WideToAnsi(args);
     MessageBoxA(nullptr, args ? text.c_str() : nullptr, nullptr, MB_OK);
     SysFreeString(command);
     SysFreeString(args);

@@ -1,5 +1,7 @@
 #include "framework/win_app.h"
 
+#include "framework/ansi_string.h"
+
 namespace {
 CWinApp* g_pApp = nullptr;
 }
@@ -29,10 +31,7 @@ void CWinApp::AttachModule(HINSTANCE hInstance)
     if (dot != std::wstring::npos)
         stem.resize(dot);
 
-    const int size = WideCharToMultiByte(CP_ACP, 0, stem.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    m_strAppName.assign(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1)
-        WideCharToMultiByte(CP_ACP, 0, stem.c_str(), -1, &m_strAppName[0], size, nullptr, nullptr);
+    m_strAppName = WideToAnsi(stem.c_str());
 }
 
 CWinApp* AfxGetApp() { return g_pApp; }
