@@ -17,6 +17,8 @@ BOOL CLauncherApp::InitInstance()
     // Results are not examined during start-up: each step runs whatever the previous one returned.
     m_services.enableControlContainer();
     m_services.oleInitialize(nullptr);
+    DWORD movieControl = 0;
+    m_services.registerMovieControl(&movieControl);
     m_services.initCommonControls();
     WSADATA wsaData;
     m_services.wsaStartup(0x0101, &wsaData);
@@ -46,6 +48,7 @@ BOOL CLauncherApp::InitInstance()
         mainWindow.reset();
     }  // the parser goes after the main window
 
+    m_services.revokeMovieControl(movieControl);
     m_services.oleUninitialize();
     return FALSE;
 }

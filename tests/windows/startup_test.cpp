@@ -12,6 +12,7 @@
 #include "app/globals.h"
 #include "app/launcher_app.h"
 #include "app/local_dir.h"
+#include "flashhost/shockwave_flash.h"
 #include "support/host_path.h"
 #include "ui/launcher_dlg.h"
 
@@ -29,6 +30,16 @@ HRESULT WINAPI RecordOleInitialize(LPVOID reserved)
 {
     g_calls.push_back("OleInitialize");
     return PlatformStartupServices().oleInitialize(reserved);
+}
+HRESULT RecordRegisterMovieControl(DWORD* cookie)
+{
+    g_calls.push_back("RegisterMovieControl");
+    return PlatformStartupServices().registerMovieControl(cookie);
+}
+void RecordRevokeMovieControl(DWORD cookie)
+{
+    g_calls.push_back("RevokeMovieControl");
+    PlatformStartupServices().revokeMovieControl(cookie);
 }
 void WINAPI RecordInitCommonControls()
 {
@@ -71,10 +82,24 @@ void WINAPI RecordOleUninitialize()
 }
 
 const StartupServices kRecordingServices = {
-    &RecordEnableControlContainer, &RecordOleInitialize, &RecordInitCommonControls,
-    &RecordWsaStartup,             &RecordFindResource,  &RecordLoadResource,
-    &RecordSizeofResource,         &RecordWsaCleanup,    &RecordOleUninitialize,
+    &RecordEnableControlContainer, &RecordOleInitialize,  &RecordRegisterMovieControl,
+    &RecordInitCommonControls,     &RecordWsaStartup,     &RecordFindResource,
+    &RecordLoadResource,           &RecordSizeofResource, &RecordWsaCleanup,
+    &RecordRevokeMovieControl,     &RecordOleUninitialize,
 };
+
+// The Flash class id creates the built-in player: it answers as Flash Player 8.
+bool BuiltInPlayerAnswers()
+{
+    IShockwaveFlash* flash = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShockwaveFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IShockwaveFlash,
+                                reinterpret_cast<void**>(&flash))))
+        return false;
+    long version = 0;
+    const bool ours = SUCCEEDED(flash->FlashVersion(&version)) && version == 0x00080000;
+    flash->Release();
+    return ours;
+}
 
 // The real main window, recording its lifetime; it quits as soon as it is up, as the
 // movie's "close" does.
@@ -107,6 +132,8 @@ protected:
         if (OleInitialize(nullptr) == S_FALSE)  // already initialised on this thread
             g_calls.push_back("OLE usable");
         OleUninitialize();
+        if (BuiltInPlayerAnswers())
+            g_calls.push_back("built-in player answers the Flash class id");
         PostQuitMessage(0);
         return result;
     }
@@ -150,6 +177,7 @@ TEST_F(StartupTest, ServicesComeUpAndGoDownInOrderAroundTheMainWindow)
     const std::vector<std::string> expected = {
         "AfxEnableControlContainer",
         "OleInitialize",
+        "RegisterMovieControl",
         "InitCommonControls",
         "WSAStartup 0101",
         "FindResourceA null 174 ini",
@@ -160,9 +188,11 @@ TEST_F(StartupTest, ServicesComeUpAndGoDownInOrderAroundTheMainWindow)
         "caption \xB2\xE2\xCA\xD4\xC6\xF4\xB6\xAF\xC6\xF7v0.0",
         "Winsock usable",
         "OLE usable",
+        "built-in player answers the Flash class id",
         "DoModal returned -1",
         "WSACleanup",
         "main window destroyed",
+        "RevokeMovieControl",
         "OleUninitialize",
     };
     EXPECT_EQ(g_calls, expected);
@@ -200,6 +230,7 @@ TEST_F(StartupTest, MissingConfigurationStartsNormallyWithEmptySettings)
     const std::vector<std::string> expected = {
         "AfxEnableControlContainer",
         "OleInitialize",
+        "RegisterMovieControl",
         "InitCommonControls",
         "WSAStartup 0101",
         "FindResourceA null 174 ini",
@@ -208,9 +239,11 @@ TEST_F(StartupTest, MissingConfigurationStartsNormallyWithEmptySettings)
         "caption v0.0",
         "Winsock usable",
         "OLE usable",
+        "built-in player answers the Flash class id",
         "DoModal returned -1",
         "WSACleanup",
         "main window destroyed",
+        "RevokeMovieControl",
         "OleUninitialize",
     };
     EXPECT_EQ(g_calls, expected);

@@ -1,23 +1,3 @@
 #pragma once
-// IShockwaveFlash with every method answering E_NOTIMPL, for doubles of the control to
-// override what they need.
-#include "flashhost/shockwave_flash.h"
-
-#define TVRL_NOT_IMPLEMENTED(name, params, args) \
-    STDMETHODIMP name params override { return E_NOTIMPL; }
-
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#endif
-
-class CShockwaveFlashNotImplemented : public IShockwaveFlash {
-public:
-    TVRL_SHOCKWAVE_FLASH_METHODS(TVRL_NOT_IMPLEMENTED)
-};
-
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
-#undef TVRL_NOT_IMPLEMENTED
+// The doubles of the control start from the same all-E_NOTIMPL face as the player does.
+#include "player/control/shockwave_flash_defaults.h"
