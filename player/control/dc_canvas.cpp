@@ -1,5 +1,6 @@
 #include "player/control/dc_canvas.h"
 
+#include <cstddef>
 #include <algorithm>
 #include <vector>
 
@@ -11,14 +12,33 @@ uint32_t Opaque(COLORREF color)
            (static_cast<uint32_t>(GetGValue(color)) << 8) | GetBValue(color);
 }
 
-// The rows of a DIB section selected into `hdc`, when it is a top-down 32-bit one whose
-// logical and device coordinates agree.
+// The rows of a 32-bit DIB section selected into `hdc`, when its logical and device
+// coordinates agree: `rows` is the top row, `stride` the step to the next one down (negative
+// for a bottom-up bitmap).
 struct DirectPixels {
-    uint32_t* bits = nullptr;
+    uint32_t* rows = nullptr;
     int width = 0;
     int height = 0;
-    int stride = 0;
+    ptrdiff_t stride = 0;
 };
+
+// GetObject does not tell a top-down DIB section from a bottom-up one on every system, so
+// the DC is asked to set the top-left pixel and the bits are looked at.
+bool IsTopDown(HDC hdc, uint32_t* bits, int height, ptrdiff_t stride)
+{
+    if (height <= 1)
+        return true;
+    uint32_t* first = bits;
+    uint32_t* last = bits + (height - 1) * stride;
+    const uint32_t savedFirst = *first, savedLast = *last;
+    GdiFlush();
+    SetPixelV(hdc, 0, 0, RGB(1, 2, 3));
+    GdiFlush();
+    const bool topDown = (*first & 0xFFFFFF) == 0x010203;
+    *first = savedFirst;
+    *last = savedLast;
+    return topDown;
+}
 
 bool FindDirectPixels(HDC hdc, DirectPixels& out)
 {
@@ -26,20 +46,25 @@ bool FindDirectPixels(HDC hdc, DirectPixels& out)
     DIBSECTION section;
     if (!bitmap || GetObjectA(bitmap, sizeof section, &section) != sizeof section)
         return false;
-    if (section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits || section.dsBmih.biHeight >= 0)
+    if (section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits || section.dsBm.bmWidthBytes % 4)
         return false;
     POINT viewport, window;
     if (GetMapMode(hdc) != MM_TEXT || !GetViewportOrgEx(hdc, &viewport) || !GetWindowOrgEx(hdc, &window) ||
         viewport.x != window.x || viewport.y != window.y)
         return false;
-    out.bits = static_cast<uint32_t*>(section.dsBm.bmBits);
+    auto* bits = static_cast<uint32_t*>(section.dsBm.bmBits);
     out.width = section.dsBm.bmWidth;
     out.height = section.dsBm.bmHeight;
     out.stride = section.dsBm.bmWidthBytes / 4;
+    if (!IsTopDown(hdc, bits, out.height, out.stride)) {
+        bits += (out.height - 1) * out.stride;
+        out.stride = -out.stride;
+    }
+    out.rows = bits;
     return true;
 }
 
-void Compose(uint32_t* target, int targetStride, int targetWidth, int targetHeight, int left, int top,
+void Compose(uint32_t* target, ptrdiff_t targetStride, int targetWidth, int targetHeight, int left, int top,
              const FramePixels& frame, std::optional<COLORREF> background)
 {
     const int x0 = std::max(0, left), y0 = std::max(0, top);
@@ -47,7 +72,7 @@ void Compose(uint32_t* target, int targetStride, int targetWidth, int targetHeig
     if (x0 >= x1 || y0 >= y1)
         return;
     for (int y = y0; y < y1; ++y) {
-        uint32_t* row = target + static_cast<size_t>(y) * targetStride + x0;
+        uint32_t* row = target + y * targetStride + x0;
         if (background)
             std::fill(row, row + (x1 - x0), Opaque(*background));
         CompositeRow(row, frame.pixels + static_cast<size_t>(y - top) * frame.width + (x0 - left), x1 - x0);
@@ -84,7 +109,7 @@ bool DrawFrameOnDC(HDC hdc, const RECT& bounds, const FramePixels& frame, std::o
     DirectPixels direct;
     if (FindDirectPixels(hdc, direct)) {
         GdiFlush();  // GDI may still owe the bitmap earlier drawing
-        Compose(direct.bits, direct.stride, direct.width, direct.height, bounds.left, bounds.top, frame, background);
+        Compose(direct.rows, direct.stride, direct.width, direct.height, bounds.left, bounds.top, frame, background);
         return true;
     }
 

@@ -123,11 +123,12 @@ struct Surface {
     HBITMAP bitmap = nullptr;
     uint32_t* bits = nullptr;
     int width, height;
+    bool topDown;
 
-    Surface(int w, int h, uint32_t fill) : width(w), height(h)
+    Surface(int w, int h, uint32_t fill, bool topDownRows = true) : width(w), height(h), topDown(topDownRows)
     {
         BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, topDown ? -h : h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* pixels = nullptr;
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
@@ -140,7 +141,7 @@ struct Surface {
         DeleteDC(dc);
         DeleteObject(bitmap);
     }
-    uint32_t At(int x, int y) const { return bits[y * width + x]; }
+    uint32_t At(int x, int y) const { return bits[(topDown ? y : height - 1 - y) * width + x]; }
 };
 
 ::testing::AssertionResult Near(uint32_t got, uint32_t want)
@@ -334,10 +335,12 @@ TEST_F(PlayerControlTest, DrawsTransparentlyOverWhatTheTargetHolds)
     ASSERT_EQ(m_flash->put_WMode(SysAllocString(L"transparent")), S_OK);  // leaked on purpose: tiny
     ASSERT_EQ(Load(StreamOf(TestMovie(true))), S_OK);
     IViewObjectEx* view = Face<IViewObjectEx>(IID_IViewObjectEx);
-    Surface black(200, 150, 0x00000000), white(200, 150, 0xFFFFFFFF);
+    // A bottom-up bitmap gets the same picture the right way up.
+    Surface black(200, 150, 0x00000000), white(200, 150, 0xFFFFFFFF), bottomUp(200, 150, 0x00000000, false);
     const RECTL bounds = {0, 0, 200, 150};
-    ASSERT_EQ(view->Draw(DVASPECT_TRANSPARENT, -1, nullptr, nullptr, nullptr, black.dc, &bounds, nullptr, nullptr, 0), S_OK);
-    ASSERT_EQ(view->Draw(DVASPECT_TRANSPARENT, -1, nullptr, nullptr, nullptr, white.dc, &bounds, nullptr, nullptr, 0), S_OK);
+    for (const Surface* surface : {&black, &white, &bottomUp})
+        ASSERT_EQ(view->Draw(DVASPECT_TRANSPARENT, -1, nullptr, nullptr, nullptr, surface->dc, &bounds, nullptr, nullptr, 0),
+                  S_OK);
 
     struct Pixel {
         const char* what;
@@ -351,6 +354,7 @@ TEST_F(PlayerControlTest, DrawsTransparentlyOverWhatTheTargetHolds)
     };
     for (const Pixel& p : pixels) {
         EXPECT_TRUE(Near(black.At(p.x, p.y), p.overBlack)) << p.what;
+        EXPECT_TRUE(Near(bottomUp.At(p.x, p.y), p.overBlack)) << p.what << ", bottom-up";
         EXPECT_TRUE(Near(white.At(p.x, p.y), p.overWhite)) << p.what;
         // What the layered window recovers from the two: 255 minus the difference.
         const int recovered = 255 - static_cast<int>((white.At(p.x, p.y) >> 8 & 255) - (black.At(p.x, p.y) >> 8 & 255));
