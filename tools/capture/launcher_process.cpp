@@ -101,17 +101,6 @@ bool CLauncherProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
     return true;
 }
 
-double CLauncherProcess::CpuMilliseconds() const
-{
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(m_process.hProcess, &created, &exited, &kernel, &user))
-        return -1;
-    auto ms = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
-
 size_t CLauncherProcess::WorkingSet() const
 {
     PROCESS_MEMORY_COUNTERS counters = {};

@@ -22,8 +22,6 @@ public:
     // The probe's shared record; null without a probe.
     const FrameProbeShared* Probe() const { return m_shared; }
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
-    // CPU time (user + kernel) the process has used, in milliseconds.
-    double CpuMilliseconds() const;
     // Working set in bytes.
     size_t WorkingSet() const;
     DWORD StartTick() const { return m_startTick; }
