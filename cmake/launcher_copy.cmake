@@ -1,15 +1,16 @@
 # tvrl_add_launcher(NAME CONFIG <ini file> [MOVIE <swf file>])
 #
 # Builds NAME.exe: the launcher with the given embedded configuration and login movie
-# (the shipped movie when MOVIE is left out). TVRL.exe is built with it, and so are the
-# copies that tests and demos run, so that nobody patches the product's resources by hand.
+# (the one made from res/login_movie.txt when MOVIE is left out). TVRL.exe is built with
+# it, and so are the copies that tests and demos run, so that nobody patches the
+# product's resources by hand.
 function(tvrl_add_launcher name)
   cmake_parse_arguments(ARG "" "CONFIG;MOVIE" "" ${ARGN})
   if(NOT ARG_CONFIG)
     message(FATAL_ERROR "tvrl_add_launcher(${name}): CONFIG is required")
   endif()
   if(NOT ARG_MOVIE)
-    set(ARG_MOVIE ${PROJECT_SOURCE_DIR}/res/login.swf)
+    set(ARG_MOVIE ${TVRL_LOGIN_MOVIE})
   endif()
 
   add_executable(${name} WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp)
@@ -31,6 +32,10 @@ function(tvrl_add_launcher_resources target)
 ")
   target_sources(${target} PRIVATE ${rc})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/res)
+  # The default movie is made by the build, before the resources that carry it.
+  if(ARG_MOVIE STREQUAL TVRL_LOGIN_MOVIE)
+    add_dependencies(${target} login_movie)
+  endif()
   # windres does not track the files a script pulls in; these make a change rebuild the target.
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
     "${ARG_CONFIG};${ARG_MOVIE};${PROJECT_SOURCE_DIR}/res/TVRL.rc;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/tavrel.ico")
