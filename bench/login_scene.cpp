@@ -4,6 +4,7 @@
 #include <random>
 
 #include "player/swf/tag_codes.h"
+#include "player/writer/shape_builders.h"
 #include "player/writer/shape_writer.h"
 #include "player/writer/tag_stream.h"
 #include "player/writer/tags.h"
@@ -11,89 +12,16 @@
 namespace tvrl::bench {
 
 using namespace swf;
+using writer::circlePath;
+using writer::linearGradientFill;
+using writer::radialGradientFill;
+using writer::roundedRectPath;
+using writer::shapeOf;
+using writer::solidFill;
 
 namespace {
 
 constexpr double kTwips = 20;
-
-Edge line(double x, double y) {
-  Edge e;
-  e.to = {x, y};
-  return e;
-}
-
-Edge curve(double cx, double cy, double x, double y) {
-  Edge e;
-  e.curve = true;
-  e.control = {cx, cy};
-  e.to = {x, y};
-  return e;
-}
-
-// A rounded rectangle in twips, clockwise, fill 1 inside and line `lineStyle`.
-Path roundedRect(double x0, double y0, double x1, double y1, double r, uint32_t lineStyle) {
-  Path p;
-  p.fill1 = 1;
-  p.line = lineStyle;
-  p.start = {x0 + r, y0};
-  p.edges = {line(x1 - r, y0), curve(x1, y0, x1, y0 + r), line(x1, y1 - r), curve(x1, y1, x1 - r, y1),
-             line(x0 + r, y1),  curve(x0, y1, x0, y1 - r), line(x0, y0 + r), curve(x0, y0, x0 + r, y0)};
-  return p;
-}
-
-// A circle from eight quadratic arcs, clockwise on screen.
-Path circle(double cx, double cy, double r) {
-  Path p;
-  p.fill1 = 1;
-  p.start = {cx + r, cy};
-  for (int i = 1; i <= 8; ++i) {
-    double a0 = (i - 1) * M_PI / 4, a1 = i * M_PI / 4, am = (a0 + a1) / 2;
-    double rc = r / std::cos(M_PI / 8);
-    p.edges.push_back(curve(cx + rc * std::cos(am), cy + rc * std::sin(am), cx + r * std::cos(a1), cy + r * std::sin(a1)));
-  }
-  return p;
-}
-
-Shape shapeOf(const Path& path, const FillStyle& fill, const LineStyle* stroke = nullptr) {
-  Shape s;
-  s.layers.emplace_back();
-  s.layers[0].fills = {fill};
-  if (stroke) s.layers[0].lines = {*stroke};
-  s.layers[0].paths = {path};
-  double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-  auto grow = [&](Point q) {
-    x0 = std::min(x0, q.x), y0 = std::min(y0, q.y), x1 = std::max(x1, q.x), y1 = std::max(y1, q.y);
-  };
-  grow(path.start);
-  for (const Edge& e : path.edges) grow(e.to);
-  s.bounds = {int32_t(x0), int32_t(x1), int32_t(y0), int32_t(y1)};
-  return s;
-}
-
-FillStyle solid(Rgba c) {
-  FillStyle f;
-  f.color = c;
-  return f;
-}
-
-// A gradient from (x0, y0) to (x1, y1), in pixels.
-FillStyle linearGradient(double x0, double y0, double x1, double y1, Rgba a, Rgba b) {
-  FillStyle f;
-  f.kind = FillKind::LinearGradient;
-  f.gradient.stops = {{0, a}, {255, b}};
-  double dx = (x1 - x0) * kTwips / 32768, dy = (y1 - y0) * kTwips / 32768;
-  f.matrix = {dx, dy, -dy, dx, (x0 + x1) / 2 * kTwips, (y0 + y1) / 2 * kTwips};
-  return f;
-}
-
-FillStyle radialGradient(double cx, double cy, double r, Rgba a, Rgba b) {
-  FillStyle f;
-  f.kind = FillKind::RadialGradient;
-  f.gradient.stops = {{0, a}, {255, b}};
-  double s = r * kTwips / 16384;
-  f.matrix = {s, 0, 0, s, cx * kTwips, cy * kTwips};
-  return f;
-}
 
 // Glyphs of a made-up alphabet: rings, bars and bowls, 1024 units to the em.
 std::vector<Shape> alphabet() {
@@ -103,13 +31,13 @@ std::vector<Shape> alphabet() {
     s.layers.emplace_back();
     s.layers[0].fills = {FillStyle{}};
     double w = 400 + (g % 5) * 60;
-    Path outer = circle(w / 2, -300, w / 2);
+    Path outer = circlePath(w / 2, -300, w / 2);
     s.layers[0].paths.push_back(outer);
-    Path hole = circle(w / 2, -300, w / 2 - 90);
+    Path hole = circlePath(w / 2, -300, w / 2 - 90);
     std::swap(hole.fill0, hole.fill1);  // the inside of the ring stays empty
     s.layers[0].paths.push_back(hole);
     if (g % 3 == 0) {
-      Path bar = roundedRect(w - 90, -760, w, 0, 20, 0);
+      Path bar = roundedRectPath(w - 90, -760, w, 0, 20, 0);
       s.layers[0].paths.push_back(bar);
     }
     glyphs.push_back(s);
@@ -159,34 +87,34 @@ LoginScene buildLoginScene() {
   edge.width = 40;
   edge.color = {255, 255, 255, 160};
   addShapeAndPlace(tags, scene, id, depth,
-                   shapeOf(roundedRect(560 * kTwips, 80 * kTwips, 940 * kTwips, 560 * kTwips, 16 * kTwips, 1),
-                           linearGradient(560, 80, 940, 560, {20, 30, 60, 220}, {60, 80, 140, 220}), &edge));
+                   shapeOf(roundedRectPath(560 * kTwips, 80 * kTwips, 940 * kTwips, 560 * kTwips, 16 * kTwips, 1),
+                           linearGradientFill(560, 80, 940, 560, {20, 30, 60, 220}, {60, 80, 140, 220}), &edge));
   for (int i = 0; i < 4; ++i)
     addShapeAndPlace(tags, scene, id, depth,
-                     shapeOf(circle((90 + i * 110) * kTwips, (120 + i * 70) * kTwips, (50 + i * 15) * kTwips),
-                             radialGradient(90 + i * 110, 120 + i * 70, 50 + i * 15, {255, 220, 120, 200}, {255, 120, 0, 0})));
+                     shapeOf(circlePath((90 + i * 110) * kTwips, (120 + i * 70) * kTwips, (50 + i * 15) * kTwips),
+                             radialGradientFill(90 + i * 110, 120 + i * 70, 50 + i * 15, {255, 220, 120, 200}, {255, 120, 0, 0})));
   for (int i = 0; i < 3; ++i)
     addShapeAndPlace(tags, scene, id, depth,
-                     shapeOf(roundedRect(40 * kTwips, (420 + i * 60) * kTwips, 480 * kTwips, (460 + i * 60) * kTwips, 8 * kTwips, 0),
-                             solid({255, 255, 255, uint8_t(60 + i * 30)})));
+                     shapeOf(roundedRectPath(40 * kTwips, (420 + i * 60) * kTwips, 480 * kTwips, (460 + i * 60) * kTwips, 8 * kTwips, 0),
+                             solidFill({255, 255, 255, uint8_t(60 + i * 30)})));
   addShapeAndPlace(tags, scene, id, depth,
-                   shapeOf(roundedRect(590 * kTwips, 150 * kTwips, 910 * kTwips, 190 * kTwips, 6 * kTwips, 1),
-                           solid({255, 255, 255, 255}), &edge));
+                   shapeOf(roundedRectPath(590 * kTwips, 150 * kTwips, 910 * kTwips, 190 * kTwips, 6 * kTwips, 1),
+                           solidFill({255, 255, 255, 255}), &edge));
   addShapeAndPlace(tags, scene, id, depth,
-                   shapeOf(roundedRect(590 * kTwips, 220 * kTwips, 910 * kTwips, 260 * kTwips, 6 * kTwips, 1),
-                           solid({255, 255, 255, 255}), &edge));
+                   shapeOf(roundedRectPath(590 * kTwips, 220 * kTwips, 910 * kTwips, 260 * kTwips, 6 * kTwips, 1),
+                           solidFill({255, 255, 255, 255}), &edge));
   addShapeAndPlace(tags, scene, id, depth,
                    shapeOf(rectanglePath(0, int32_t(600 * kTwips), int32_t(kWidth * kTwips), int32_t(kHeight * kTwips), 1),
-                           linearGradient(0, 600, 0, 646, {0, 0, 0, 0}, {0, 0, 0, 200})));
+                           linearGradientFill(0, 600, 0, 646, {0, 0, 0, 0}, {0, 0, 0, 200})));
   addShapeAndPlace(tags, scene, id, depth,
-                   shapeOf(roundedRect(20 * kTwips, 20 * kTwips, 300 * kTwips, 70 * kTwips, 25 * kTwips, 1),
-                           linearGradient(20, 20, 300, 70, {255, 200, 40, 255}, {220, 80, 20, 255}), &edge));
+                   shapeOf(roundedRectPath(20 * kTwips, 20 * kTwips, 300 * kTwips, 70 * kTwips, 25 * kTwips, 1),
+                           linearGradientFill(20, 20, 300, 70, {255, 200, 40, 255}, {220, 80, 20, 255}), &edge));
 
   // Six buttons, drawn in their up state.
   for (int b = 0; b < 6; ++b) {
     double x = 590 + (b % 2) * 165, y = 300 + (b / 2) * 70;
-    Shape face = shapeOf(roundedRect(0, 0, 150 * kTwips, 50 * kTwips, 10 * kTwips, 1),
-                         linearGradient(0, 0, 150, 50, {90, 170, 250, 255}, {30, 90, 200, 255}), &edge);
+    Shape face = shapeOf(roundedRectPath(0, 0, 150 * kTwips, 50 * kTwips, 10 * kTwips, 1),
+                         linearGradientFill(0, 0, 150, 50, {90, 170, 250, 255}, {30, 90, 200, 255}), &edge);
     uint16_t faceId = id++;
     tags.add(TagDefineShape4, writer::defineShape(faceId, face, 4));
     ButtonCharacter button;

@@ -18,6 +18,7 @@ namespace {
 
 const std::string kExe = HostPathToWindows(TVRL_EXE_PATH);
 const std::string kResDir = HostPathToWindows(TVRL_RES_DIR);
+const std::string kLoginMovie = HostPathToWindows(TVRL_LOGIN_MOVIE_PATH);
 
 std::string ReadFileBytes(const std::string& path)
 {
@@ -129,7 +130,7 @@ TEST_F(ExecutableResources, MovieIsACompleteSwfFile)
     const std::string movie = Bytes("SWF", 173, kChinese);
     ASSERT_GE(movie.size(), 8u);
     EXPECT_TRUE(movie.compare(0, 3, "FWS") == 0 || movie.compare(0, 3, "CWS") == 0);
-    EXPECT_EQ(movie, ReadFileBytes(kResDir + "/login.swf"));
+    EXPECT_EQ(movie, ReadFileBytes(kLoginMovie));
 }
 
 TEST_F(ExecutableResources, IconIsOne48By48ImageOf32Bits)

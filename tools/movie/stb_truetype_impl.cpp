@@ -1,0 +1,3 @@
+// The one translation unit that holds stb_truetype's code.
+#define STB_TRUETYPE_IMPLEMENTATION
+#include <stb/stb_truetype.h>
