@@ -30,7 +30,16 @@ static void CopyFrame(HDC source, const POINT* position, const SIZE* size)
     if (width > kProbeMaxWidth || height > kProbeMaxHeight)
         return;
     GdiFlush();
-    const BOOL bottomUp = section.dsBmih.biHeight > 0;
+    /* GetObject does not say which way the rows run on every system: the DC is asked to set
+     * its top-left pixel, and the bits show where that went. */
+    DWORD* bits = (DWORD*)section.dsBm.bmBits;
+    DWORD* lastRow = (DWORD*)((BYTE*)bits + (section.dsBm.bmHeight - 1) * section.dsBm.bmWidthBytes);
+    const DWORD savedFirst = bits[0], savedLast = lastRow[0];
+    SetPixelV(source, 0, 0, RGB(1, 2, 3));
+    GdiFlush();
+    const BOOL bottomUp = section.dsBm.bmHeight > 1 && (bits[0] & 0xFFFFFF) != 0x010203;
+    bits[0] = savedFirst;
+    lastRow[0] = savedLast;
     for (LONG y = 0; y < height; ++y) {
         const LONG row = bottomUp ? section.dsBm.bmHeight - 1 - y : y;
         memcpy(&g_shared->pixels[y * width], (const BYTE*)section.dsBm.bmBits + row * section.dsBm.bmWidthBytes,
