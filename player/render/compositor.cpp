@@ -46,6 +46,7 @@ void blend(Canvas& canvas, int y, int x0, int x1, const uint16_t* coverage, Colo
 #ifdef __SSE2__
     for (; x + 4 <= x1; x += 4, i += 4) {
       __m128i w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage + i));
+      if ((_mm_movemask_epi8(_mm_cmpeq_epi16(w, _mm_setzero_si128())) & 0xff) == 0xff) continue;  // uncovered
       __m128i src = _mm_set_epi32(colorAt(i + 3), colorAt(i + 2), colorAt(i + 1), colorAt(i));
       __m128i* d = reinterpret_cast<__m128i*>(row + x);
       // Fully covered opaque pixels are plain copies.

@@ -60,25 +60,47 @@ void Rasterizer::sweep(Sink&& sink) {
     if (rowLast_[r] < 0) continue;
     float* cells = &cells_[static_cast<size_t>(r) * stride_];
     const int from = rowFirst_[r], to = std::min(rowLast_[r], w - 1);
-    // Cells are zero between a row's edges, where coverage stays what it was.
+    // Cells are zero between a row's edges, where coverage stays what it was: such stretches
+    // are found by scanning and filled at once. Covered runs go to the sink apart, so that a
+    // ring or a shape with holes leaves its long uncovered stretches alone.
+    const int kGap = 16;
     float sum = 0;
     uint16_t c = 0;
-    for (int x = from; x <= to; ++x) {
-      float d = cells[x];
-      if (d != 0) {
-        sum += d;
-        float a = std::fabs(sum);
-        c = antialias_ ? static_cast<uint16_t>(std::min(256.f, a * 256 + 0.5f)) : a > 0.5f ? 256 : 0;
+    int runStart = -1, lastCovered = -1;
+    const int y = r + clip_.y0;
+    int x = from;
+    while (x <= to) {
+      int next = x;
+      while (next <= to && cells[next] == 0) ++next;
+      if (next > x) {
+        if (c != 0) {
+          if (runStart < 0) runStart = x;
+          std::fill(&coverage_[x], &coverage_[next], c);
+          lastCovered = next - 1;
+        } else if (runStart >= 0) {
+          if (next - x >= kGap) {
+            sink(y, runStart + clip_.x0, lastCovered + 1 + clip_.x0, &coverage_[runStart]);
+            runStart = -1;
+          } else {
+            std::fill(&coverage_[x], &coverage_[next], uint16_t(0));
+          }
+        }
       }
-      coverage_[x] = c;
+      if (next > to) break;
+      sum += cells[next];
+      const float a = std::fabs(sum);
+      c = antialias_ ? static_cast<uint16_t>(std::min(256.f, a * 256 + 0.5f)) : a > 0.5f ? 256 : 0;
+      coverage_[next] = c;
+      if (c != 0) {
+        if (runStart < 0) runStart = next;
+        lastCovered = next;
+      }
+      x = next + 1;
     }
-    int first = from, last = to;
-    while (first <= last && coverage_[first] == 0) ++first;
-    while (last >= first && coverage_[last] == 0) --last;
     std::fill(cells + from, cells + rowLast_[r] + 1, 0.f);
     rowFirst_[r] = stride_;
     rowLast_[r] = -1;
-    if (first <= last) sink(r + clip_.y0, first + clip_.x0, last + 1 + clip_.x0, &coverage_[first]);
+    if (runStart >= 0) sink(y, runStart + clip_.x0, lastCovered + 1 + clip_.x0, &coverage_[runStart]);
   }
   rowsFrom_ = static_cast<int>(rowLast_.size());
   rowsTo_ = 0;
