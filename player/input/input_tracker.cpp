@@ -22,7 +22,7 @@ bool InputTracker::findIn(SpriteInstance& sprite, const swf::Matrix& toStage, sw
     for (const auto& [from, to] : hiddenRanges) hidden |= it->first > from && it->first <= to;
     if (hidden) continue;
     swf::Matrix m = toStage * object.matrix;
-    if (object.button && listHitTest(object.button->hitArea(), m, stage)) {
+    if (object.button && scripts_.buttonEnabled(*object.button) && listHitTest(object.button->hitArea(), m, stage)) {
       out = {&sprite, object.button.get(), nullptr};
       return true;
     }
@@ -158,6 +158,10 @@ bool InputTracker::key(int keyCode, bool down) {
         if (DisplayObject* holder = holderOf(b)) scripts_.buttonActions(*b.owner, *holder, static_cast<uint16_t>(keyCode << 9));
   }
   return scripts_.takeChanged();
+}
+
+Cursor InputTracker::cursor() const {
+  return over_.active() && scripts_.showsHand(over_.button, over_.clip) ? Cursor::Hand : Cursor::Arrow;
 }
 
 bool InputTracker::refresh() { return hasPointer_ && pointerAt(pointer_, true); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "player/timeline/text_field_instance.h"
+
 namespace tvrl::player {
 
 using avm1::Object;
@@ -15,6 +17,7 @@ constexpr size_t kCollectAbove = 20000;
 ScriptEngine::ScriptEngine(PlayContext& context, const swf::Movie& movie)
     : context_(context), movie_(movie), vm_(std::make_unique<avm1::Vm>(movie.version, *this)) {
   emptySprite_.timeline.frames.emplace_back();
+  for (const auto& [name, id] : movie.exports) exportsById_.emplace(id, name);
   context_.scripts = this;
 }
 
@@ -30,7 +33,7 @@ ScriptEngine::ClipInfo& ScriptEngine::info(SpriteInstance& sprite) {
   auto it = clips_.find(&sprite);
   if (it != clips_.end()) return it->second;
   ClipInfo& i = clips_[&sprite];
-  i.object = vm_->makeClipObject(&sprite);
+  i.object = vm_->makeDisplayObject(avm1::ObjectKind::Clip, &sprite);
   i.serial = nextSerial_++;
   return i;
 }
@@ -39,6 +42,51 @@ Object* ScriptEngine::objectOf(SpriteInstance& sprite) { return info(sprite).obj
 
 SpriteInstance* ScriptEngine::spriteOf(Object* clip) const {
   return clip && clip->kind == avm1::ObjectKind::Clip ? static_cast<SpriteInstance*>(clip->clip) : nullptr;
+}
+
+Object* ScriptEngine::objectOf(DisplayObject& object) {
+  if (object.sprite) return objectOf(*object.sprite);
+  auto made = [this](auto& objects, auto* instance, avm1::ObjectKind kind) {
+    Object*& o = objects[instance];
+    if (!o) o = vm_->makeDisplayObject(kind, instance);
+    return o;
+  };
+  if (object.button) return made(buttons_, object.button.get(), avm1::ObjectKind::Button);
+  if (object.field) return made(fields_, object.field.get(), avm1::ObjectKind::TextField);
+  return nullptr;
+}
+
+namespace {
+
+// A button's or text field's place; clips keep theirs themselves.
+const Placement* placementOf(Object* object) {
+  if (!object || !object->clip) return nullptr;
+  if (object->kind == avm1::ObjectKind::Button) return static_cast<ButtonInstance*>(object->clip);
+  if (object->kind == avm1::ObjectKind::TextField) return static_cast<TextFieldInstance*>(object->clip);
+  return nullptr;
+}
+
+}  // namespace
+
+DisplayObject* ScriptEngine::holderOf(Object* object) const {
+  if (SpriteInstance* s = spriteOf(object)) return s->holder();
+  const Placement* p = placementOf(object);
+  return p ? p->holder() : nullptr;
+}
+
+SpriteInstance* ScriptEngine::parentOf(Object* object) const {
+  if (SpriteInstance* s = spriteOf(object)) return s->parent();
+  const Placement* p = placementOf(object);
+  return p ? p->parent() : nullptr;
+}
+
+Value ScriptEngine::classOf(uint16_t characterId) {
+  auto [from, to] = exportsById_.equal_range(characterId);
+  for (auto it = from; it != to; ++it) {
+    Value c = vm_->registeredClass(it->second);
+    if (c.isObject()) return c;
+  }
+  return Value::undefined();
 }
 
 void ScriptEngine::frameEntered(SpriteInstance& sprite, int frame) {
@@ -53,9 +101,22 @@ void ScriptEngine::frameEntered(SpriteInstance& sprite, int frame) {
 }
 
 void ScriptEngine::objectPlaced(SpriteInstance&, DisplayObject& object, const swf::PlaceCommand& command) {
+  if (object.field) {
+    fields_.emplace(object.field.get(), nullptr);
+    bindField(*object.field);
+    return;
+  }
   if (!object.sprite) return;
   ClipInfo& i = info(*object.sprite);
   if (!command.clipActions.empty()) i.clipActions = &command.clipActions;
+  // A clip of a symbol with a registered class is an instance of it from the start; its
+  // constructor runs before its load event (attachMovie runs it at once).
+  Value c = classOf(object.characterId);
+  if (c.isObject()) {
+    Value proto = vm_->getMember(c, "prototype");
+    if (proto.isObject()) i.object->proto = proto.object;
+    if (!attaching_) queue(EntryKind::Construct, *object.sprite, 0, nullptr);
+  }
   queue(EntryKind::Load, *object.sprite, 0, nullptr);
 }
 
@@ -80,7 +141,12 @@ void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
   changed_ = true;
 }
 
-void ScriptEngine::buttonDestroyed(ButtonInstance& button) { buttons_.erase(&button); }
+void ScriptEngine::buttonDestroyed(ButtonInstance& button) {
+  auto it = buttons_.find(&button);
+  if (it == buttons_.end()) return;
+  it->second->clip = nullptr;
+  buttons_.erase(it);
+}
 
 void ScriptEngine::buttonEvent(ButtonInstance& button, const char* method) {
   auto it = buttons_.find(&button);
@@ -105,7 +171,8 @@ void ScriptEngine::runQueued() {
     uint64_t serial = clips_.count(e.sprite) ? clips_[e.sprite].serial : 0;
     bool madeThisFrame = serial >= frameStartSerial_;
     int64_t rank = madeThisFrame ? static_cast<int64_t>(serial) : -static_cast<int64_t>(serial);
-    return std::make_tuple(madeThisFrame ? 2 : 1, rank, e.kind == EntryKind::Load ? 0 : 1, e.sequence);
+    int phase = e.kind == EntryKind::Construct ? 0 : e.kind == EntryKind::Load ? 1 : 2;
+    return std::make_tuple(madeThisFrame ? 2 : 1, rank, phase, e.sequence);
   };
   std::stable_sort(queue_.begin(), queue_.end(), [&](const Entry& a, const Entry& b) { return key(a) < key(b); });
   while (!queue_.empty()) {
@@ -118,12 +185,19 @@ void ScriptEngine::runQueued() {
     if (!e.sprite) continue;
     switch (e.kind) {
       case EntryKind::Init: vm_->runActions(e.code->data(), e.code->size(), objectOf(root_ ? *root_ : *e.sprite)); break;
+      case EntryKind::Construct: {
+        Object* object = objectOf(*e.sprite);
+        Value c = e.sprite->holder() ? classOf(e.sprite->holder()->characterId) : Value::undefined();
+        if (c.isObject()) vm_->callFromHost(c, Value::from(object), {});
+        break;
+      }
       case EntryKind::Load: clipEvent(*e.sprite, swf::ClipEventLoad, "onLoad"); break;
       case EntryKind::Frame: runFrameActions(*e.sprite, e.frame); break;
       case EntryKind::Unload: break;
     }
   }
   flushing_ = false;
+  syncTextFields();
   collectGarbageWhenGrown();
 }
 
@@ -208,13 +282,58 @@ bool ScriptEngine::actsAsButton(SpriteInstance& sprite) {
                                      swf::ClipEventRollOver | swf::ClipEventRollOut | swf::ClipEventDragOver |
                                      swf::ClipEventDragOut;
   ClipInfo& i = info(sprite);
+  bool handled = false;
   if (i.clipActions)
-    for (const swf::ClipAction& a : *i.clipActions)
-      if (a.events & kButtonEvents) return true;
+    for (const swf::ClipAction& a : *i.clipActions) handled |= (a.events & kButtonEvents) != 0;
   avm1::Value handler;
-  for (const char* name : {"onPress", "onRelease", "onReleaseOutside", "onRollOver", "onRollOut", "onDragOver", "onDragOut"})
-    if (vm_->lookup(i.object, name, handler) && handler.isObject() && handler.object->isFunction()) return true;
-  return false;
+  for (const char* name : {"onPress", "onRelease", "onReleaseOutside", "onRollOver", "onRollOut", "onDragOver", "onDragOut"}) {
+    if (handled) break;
+    handled = vm_->lookup(i.object, name, handler) && handler.isObject() && handler.object->isFunction();
+  }
+  return handled && vm_->toBoolean(vm_->getMember(Value::from(i.object), "enabled"));
+}
+
+bool ScriptEngine::buttonEnabled(ButtonInstance& button) {
+  auto it = buttons_.find(&button);
+  return it == buttons_.end() || vm_->toBoolean(vm_->getMember(Value::from(it->second), "enabled"));
+}
+
+bool ScriptEngine::showsHand(ButtonInstance* button, SpriteInstance* clip) {
+  Object* object = nullptr;
+  if (button) {
+    auto it = buttons_.find(button);
+    if (it != buttons_.end()) object = it->second;
+  } else if (clip) {
+    object = objectOf(*clip);
+  }
+  return !object || vm_->toBoolean(vm_->getMember(Value::from(object), "useHandCursor"));
+}
+
+bool ScriptEngine::noScaleStage() {
+  Value stage = vm_->getMember(Value::from(vm_->global()), "Stage");
+  Value mode = stage.isObject() ? vm_->getMember(stage, "scaleMode") : Value::undefined();
+  return mode.isString() && mode.string == "noScale";
+}
+
+void ScriptEngine::setViewSize(int width, int height) {
+  bool resized = width != viewWidth_ || height != viewHeight_;
+  viewWidth_ = width;
+  viewHeight_ = height;
+  if (resized && root_ && noScaleStage()) {
+    vm_->broadcast("Stage", "onResize");
+    runQueued();
+  }
+}
+
+void ScriptEngine::stageSize(double& width, double& height) {
+  const swf::Rect& r = movie_.frameSize;
+  width = (r.xMax - r.xMin) / 20.0;
+  height = (r.yMax - r.yMin) / 20.0;
+  // In "noScale" the stage is the host's view, as big as it is.
+  if (viewWidth_ > 0 && noScaleStage()) {
+    width = viewWidth_;
+    height = viewHeight_;
+  }
 }
 
 bool ScriptEngine::advance() {
@@ -244,6 +363,8 @@ void ScriptEngine::collectGarbageWhenGrown() {
   std::vector<Object*> roots;
   for (const auto& [sprite, i] : clips_) roots.push_back(i.object);
   for (const auto& [button, object] : buttons_) roots.push_back(object);
+  for (const auto& [field, object] : fields_)
+    if (object) roots.push_back(object);
   vm_->collectGarbage(roots);
   heapAfterCollection_ = vm_->heapSize();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "player/timeline/text_field_instance.h"
 #include "player/timeline/timeline_scripts.h"
 
 namespace tvrl::player {
@@ -39,8 +40,9 @@ bool SpriteInstance::gotoFrame(int frame) {
     }
     if (!samePlacement(old->second, now)) changed = true;
     now.sprite = std::move(old->second.sprite);
-    if (now.sprite) now.sprite->holder_ = &now;  // the old holder goes with `before`
     now.button = std::move(old->second.button);
+    now.field = std::move(old->second.field);
+    adopt(now);  // the old holder goes with `before`
     now.placedAtTick = old->second.placedAtTick;
   }
   return changed;
@@ -77,12 +79,30 @@ DisplayObject* SpriteInstance::placeCharacter(const swf::Character* character, u
   if (command.colorTransform) object->colorTransform = *command.colorTransform;
   if (command.name) object->name = *command.name;
   instantiate(context_, *object, nesting_);
-  if (object->sprite) {
-    object->sprite->parent_ = this;
-    object->sprite->holder_ = object;
-  }
-  if (context_.scripts && (object->sprite || object->button)) context_.scripts->objectPlaced(*this, *object, command);
+  adopt(*object);
+  if (context_.scripts && (object->sprite || object->button || object->field))
+    context_.scripts->objectPlaced(*this, *object, command);
   return object;
+}
+
+void SpriteInstance::swapDepths(uint16_t a, uint16_t b) {
+  auto first = objects_.extract(a), second = objects_.extract(b);
+  for (auto* node : {&first, &second}) {
+    if (node->empty()) continue;
+    uint16_t to = node == &first ? b : a;
+    node->key() = to;
+    node->mapped().depth = to;
+    objects_.insert(std::move(*node));
+  }
+}
+
+void SpriteInstance::adopt(DisplayObject& object) {
+  if (object.sprite) {
+    object.sprite->parent_ = this;
+    object.sprite->holder_ = &object;
+  }
+  if (object.button) object.button->setPlace(this, &object);
+  if (object.field) object.field->setPlace(this, &object);
 }
 
 bool SpriteInstance::runFrame(int frame) {
@@ -117,12 +137,10 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
     object->character = context_.movie.character(*p.characterId);
     object->placedAtTick = ticks_;
     instantiate(context_, *object, nesting_);
-    if (object->sprite) {
-      object->sprite->parent_ = this;
-      object->sprite->holder_ = object;
-    }
+    adopt(*object);
     if (p.name) object->name = *p.name;
-    if (context_.scripts && (object->sprite || object->button)) context_.scripts->objectPlaced(*this, *object, p);
+    if (context_.scripts && (object->sprite || object->button || object->field))
+      context_.scripts->objectPlaced(*this, *object, p);
     changed = true;
   }
   auto set = [&changed](auto& field, const auto& value) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "player/timeline/display_list.h"
+#include "player/timeline/placement.h"
 
 namespace tvrl::player {
 
@@ -35,8 +36,12 @@ class SpriteInstance {
   // Places a character from a script (attachMovie, duplicateMovieClip...), replacing what
   // stands at `depth`; `command` carries the clip actions the new clip answers.
   DisplayObject* placeCharacter(const swf::Character* character, uint16_t characterId, const swf::PlaceCommand& command);
+  // Exchanges what stands at two depths (either may be empty); objects keep their addresses.
+  void swapDepths(uint16_t a, uint16_t b);
 
  private:
+  // Tells a new sprite, button or field where it stands.
+  void adopt(DisplayObject& object);
   bool runFrame(int frame);
   bool apply(const swf::FrameCommand& command);
   bool place(const swf::PlaceCommand& p);
@@ -53,7 +58,7 @@ class SpriteInstance {
 };
 
 // A button shows the characters of one state; only the up state until input arrives.
-class ButtonInstance {
+class ButtonInstance : public Placement {
  public:
   ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting);
   ~ButtonInstance();

@@ -9,6 +9,7 @@ namespace tvrl::player {
 
 class SpriteInstance;
 class ButtonInstance;
+class TextFieldInstance;
 struct DisplayObject;
 
 class TimelineScripts {
@@ -16,10 +17,11 @@ class TimelineScripts {
   virtual ~TimelineScripts() = default;
   // Before the frame's objects are placed.
   virtual void frameEntered(SpriteInstance& sprite, int frame) = 0;
-  // A new sprite or button now stands at `object` in `parent`'s list.
+  // A new sprite, button or text field now stands at `object` in `parent`'s list.
   virtual void objectPlaced(SpriteInstance& parent, DisplayObject& object, const swf::PlaceCommand& command) = 0;
   virtual void spriteDestroyed(SpriteInstance& sprite) = 0;
   virtual void buttonDestroyed(ButtonInstance& button) = 0;
+  virtual void textFieldDestroyed(TextFieldInstance& field) = 0;
 };
 
 }  // namespace tvrl::player
