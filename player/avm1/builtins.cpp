@@ -582,9 +582,16 @@ void installClip(Vm& vm) {
     Object* made = c ? v.stage().attachClip(c, v.toString(arg(args, 0)), v.toString(arg(args, 1)),
                                             toInt32(v.toNumber(arg(args, 2))))
                      : nullptr;
-    if (made && arg(args, 3).isObject())
+    if (!made) return Value::undefined();
+    if (arg(args, 3).isObject())
       for (const Object::Slot& s : arg(args, 3).object->slots()) v.setMember(Value::from(made), s.name, s.value);
-    return made ? Value::from(made) : Value::undefined();
+    // The class registered for the symbol constructs the clip once it has its properties.
+    Value ctor = v.registeredClass(v.toString(arg(args, 0)));
+    if (ctor.isObject()) {
+      Args none;
+      v.call(ctor, Value::from(made), none);
+    }
+    return Value::from(made);
   });
   method(vm, proto, "duplicateMovieClip", [](Vm& v, const Value& t, Args& args) {
     Object* c = clipOf(t);

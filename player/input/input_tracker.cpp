@@ -105,7 +105,9 @@ bool InputTracker::pointerAt(swf::Point stage, bool hasPointer) {
 bool InputTracker::mouseMove(double x, double y) {
   swf::Point stage = viewToStage_.apply({x, y});
   scripts_.setMouse(stage);
-  scripts_.broadcastClipEvent(swf::ClipEventMouseMove);
+  // A press or release where the pointer already is does not move it.
+  if (!hasPointer_ || stage.x != pointer_.x || stage.y != pointer_.y)
+    scripts_.broadcastClipEvent(swf::ClipEventMouseMove);
   return pointerAt(stage, true) | scripts_.takeChanged();
 }
 

@@ -3,6 +3,7 @@
 // the guard against scripts that run away.
 #include <gtest/gtest.h>
 
+#include "player/avm1/vm.h"
 #include "player/timeline/sprite_instance.h"
 #include "player/writer/action_tags.h"
 #include "tests/player/script_movie.h"
@@ -272,6 +273,33 @@ TEST(ScriptTimeline, IntervalsFollowTheHostClock) {
   EXPECT_TRUE(host.lines.empty());
   for (double t : {100.0, 150.0, 200.0, 300.0, 400.0, 500.0}) player->setClock(t);
   EXPECT_EQ(host.lines, (Lines{"tick 1", "tick 2", "tick 3"}));
+}
+
+TEST(ScriptTimeline, IntervalsDueSeveralTimesInOneStepCatchUpWithinABound) {
+  struct Case {
+    int period;
+    std::vector<double> clock;
+    int fired;
+  };
+  const Case cases[] = {
+      {100, {350}, 3},              // three periods passed in one step
+      {100, {350, 400}, 4},         // and the next falls due on time
+      {40, {40, 80, 120}, 3},       // one a step when the clock keeps pace
+      {1, {1000}, avm1::kMaxIntervalCatchUp},  // a 1 ms timer cannot stall the movie
+      {1, {1000, 1001}, avm1::kMaxIntervalCatchUp + 1},
+  };
+  for (const Case& c : cases) {
+    // setInterval(function () { trace("tick"); }, period);
+    Assembler a;
+    a.push({c.period}).defineFunction("", {}, say("tick")).push({2, "setInterval"}).op(ActionCallFunction).op(ActionPop);
+    TagStream tags;
+    addActions(tags, a);
+    tags.showFrame();
+    RecordingHost host;
+    auto player = loadScripted(tags, host);
+    for (double t : c.clock) player->setClock(t);
+    EXPECT_EQ(host.lines.size(), static_cast<size_t>(c.fired)) << c.period << " ms";
+  }
 }
 
 TEST(ScriptTimeline, RunawayScriptsAreStoppedAndTheMovieGoesOn) {
