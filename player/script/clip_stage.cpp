@@ -57,8 +57,7 @@ void ScriptEngine::removeClip(Object* clip) {
   SpriteInstance* p = parentOf(clip);
   // Only what stands at a script's depths (0 and up) can be removed.
   if (!h || !p || h->depth < kScriptDepthBase) return;
-  p->objects().erase(h->depth);
-  changed_ = true;
+  p->removeAt(h->depth);
 }
 
 bool ScriptEngine::depthOf(Object* object, int& depth) {

@@ -120,20 +120,53 @@ void ScriptEngine::objectPlaced(SpriteInstance&, DisplayObject& object, const sw
   queue(EntryKind::Load, *object.sprite, 0, nullptr);
 }
 
+bool ScriptEngine::hasUnloadHandler(ClipInfo& clip) {
+  if (clip.clipActions)
+    for (const swf::ClipAction& a : *clip.clipActions)
+      if (a.events & swf::ClipEventUnload) return true;
+  avm1::Value handler;
+  return vm_->lookup(clip.object, "onUnload", handler) && handler.isObject();
+}
+
+bool ScriptEngine::retire(DisplayObject& object) {
+  if (!object.sprite) return false;
+  SpriteInstance& sprite = *object.sprite;
+  ClipInfo& i = info(sprite);
+  i.removed = true;
+  // What was queued for the clip no longer runs: it has left the stage.
+  for (Entry& e : queue_)
+    if (e.sprite == &sprite) e.sprite = nullptr;
+  bool any = false;
+  if (!i.unloaded && hasUnloadHandler(i)) {
+    i.unloaded = true;
+    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, i.object, i.clipActions});
+    any = true;
+  }
+  for (auto& [depth, child] : sprite.objects()) any |= retire(child);
+  return any;
+}
+
+bool ScriptEngine::onStage(SpriteInstance& sprite) {
+  auto it = clips_.find(&sprite);
+  return it != clips_.end() && !it->second.removed;
+}
+
+void ScriptEngine::objectRemoved(DisplayList::node_type removed) {
+  changed_ = true;
+  // The clips keep their names, parents and properties while their unload handlers run;
+  // without any, the object goes at once.
+  if (retire(removed.mapped())) retired_.push_back(std::move(removed));
+}
+
 void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
   auto it = clips_.find(&sprite);
   if (it == clips_.end()) return;
   Object* object = it->second.object;
   object->clip = nullptr;
-  // The unload handlers run with the next scripts, on the clip's object: what they read of
-  // the clip itself is gone, as it is in Flash once the clip has left the stage.
-  const std::vector<swf::ClipAction>* actions = it->second.clipActions;
-  bool unloadAction = false;
-  if (actions)
-    for (const swf::ClipAction& a : *actions) unloadAction |= (a.events & swf::ClipEventUnload) != 0;
-  avm1::Value handler;
-  if (unloadAction || (vm_->lookup(object, "onUnload", handler) && handler.isObject()))
-    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, object, actions});
+  // A clip that went with its parent, or with a button's state, still hears its unload,
+  // after the fact: what it reads of itself is gone.
+  if (!it->second.unloaded && hasUnloadHandler(it->second))
+    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, object, it->second.clipActions});
   clips_.erase(it);
   for (Entry& e : queue_)
     if (e.sprite == &sprite) e.sprite = nullptr;
@@ -196,6 +229,10 @@ void ScriptEngine::runQueued() {
       case EntryKind::Unload: break;
     }
   }
+  // Unloaded clips leave for good, and the clips inside them with them.
+  std::vector<DisplayList::node_type> gone = std::move(retired_);
+  retired_.clear();
+  gone.clear();
   flushing_ = false;
   syncTextFields();
   collectGarbageWhenGrown();
@@ -215,7 +252,7 @@ void ScriptEngine::runFrameActions(SpriteInstance& sprite, int frame) {
   Object* object = objectOf(sprite);
   for (const std::vector<uint8_t>& code : it->second) {
     // A block may remove its own clip; the blocks after it do not run.
-    if (!object->clip) return;
+    if (!onStage(sprite)) return;
     vm_->runActions(code.data(), code.size(), object);
   }
 }
@@ -225,7 +262,7 @@ void ScriptEngine::runClipActions(SpriteInstance& sprite, uint32_t event, uint8_
   if (!i.clipActions) return;
   Object* object = i.object;
   for (const swf::ClipAction& a : *i.clipActions) {
-    if (!(a.events & event) || !object->clip) continue;
+    if (!(a.events & event) || !onStage(sprite)) continue;
     if (event == swf::ClipEventKeyPress && a.keyCode != keyCode) continue;
     vm_->runActions(a.actions.data(), a.actions.size(), object);
   }
@@ -234,7 +271,7 @@ void ScriptEngine::runClipActions(SpriteInstance& sprite, uint32_t event, uint8_
 void ScriptEngine::clipEvent(SpriteInstance& sprite, uint32_t event, const char* method) {
   Object* object = objectOf(sprite);
   runClipActions(sprite, event, 0);
-  if (method && object->clip) vm_->callMethodFromHost(object, method, {});
+  if (method && onStage(sprite)) vm_->callMethodFromHost(object, method, {});
 }
 
 void ScriptEngine::broadcastClipEvent(uint32_t event, uint8_t keyCode) {
@@ -253,7 +290,8 @@ void ScriptEngine::broadcastClipEvent(uint32_t event, uint8_t keyCode) {
   std::sort(order.rbegin(), order.rend());
   for (const auto& [serial, sprite] : order) {
     auto it = clips_.find(sprite);
-    if (it == clips_.end() || it->second.serial != serial) continue;  // removed by an earlier handler
+    // Removed by an earlier handler, or waiting only for its unload.
+    if (it == clips_.end() || it->second.serial != serial || it->second.removed) continue;
     runClipActions(*sprite, event, keyCode);
     if (method && clips_.count(sprite)) vm_->callMethodFromHost(it->second.object, method, {});
   }

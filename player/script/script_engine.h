@@ -66,6 +66,7 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   // TimelineScripts
   void frameEntered(SpriteInstance& sprite, int frame) override;
   void objectPlaced(SpriteInstance& parent, DisplayObject& object, const swf::PlaceCommand& command) override;
+  void objectRemoved(DisplayList::node_type removed) override;
   void spriteDestroyed(SpriteInstance& sprite) override;
   void buttonDestroyed(ButtonInstance& button) override;
   void textFieldDestroyed(TextFieldInstance& field) override;
@@ -110,6 +111,8 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
     avm1::Object* object = nullptr;
     const std::vector<swf::ClipAction>* clipActions = nullptr;
     uint64_t serial = 0;
+    bool removed = false;   // off the stage, kept only for its unload handlers
+    bool unloaded = false;  // its unload handlers are queued or done
   };
   // Construct: the constructor of the class registered for the clip's symbol.
   enum class EntryKind : uint8_t { Init, Construct, Load, Frame, Unload };
@@ -146,6 +149,10 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   void queue(EntryKind kind, SpriteInstance& sprite, int frame, const std::vector<uint8_t>* code);
   void runFrameActions(SpriteInstance& sprite, int frame);
   void runUnload(const Entry& e);
+  bool hasUnloadHandler(ClipInfo& clip);
+  bool onStage(SpriteInstance& sprite);
+  // Marks a removed subtree's clips and queues their unload handlers; true when any has one.
+  bool retire(DisplayObject& object);
   void runClipActions(SpriteInstance& sprite, uint32_t event, uint8_t keyCode);
   void collectGarbageWhenGrown();
   avm1::Object* placeByScript(avm1::Object* parent, const swf::Character* character, uint16_t id,
@@ -166,6 +173,8 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   bool attaching_ = false;  // attachMovie runs the constructor itself
   int viewWidth_ = 0, viewHeight_ = 0;
   std::deque<Entry> queue_;
+  // Objects taken off the stage whose clips' unload handlers have yet to run.
+  std::vector<DisplayList::node_type> retired_;
   std::set<uint16_t> initialized_;  // sprites whose init actions ran
   swf::SpriteCharacter emptySprite_;
   uint64_t nextSerial_ = 1;

@@ -25,6 +25,8 @@ DisplayObject::DisplayObject(DisplayObject&& o) noexcept
       clipDepth(o.clipDepth),
       visible(o.visible),
       movedByScript(o.movedByScript),
+      ownedByScript(o.ownedByScript),
+      placedFrame(o.placedFrame),
       sprite(std::move(o.sprite)),
       button(std::move(o.button)),
       field(std::move(o.field)),

@@ -35,6 +35,9 @@ struct DisplayObject {
   uint16_t clipDepth = 0;  // non-zero: a mask over the depths above it up to this one
   bool visible = true;     // scripts hide objects without removing them
   bool movedByScript = false;
+  // Placed by a script, or moved to its depths: the timeline neither removes nor replaces it.
+  bool ownedByScript = false;
+  int placedFrame = -1;  // the parent's frame whose tag placed it; -1 for a script's
   std::unique_ptr<SpriteInstance> sprite;
   std::unique_ptr<ButtonInstance> button;
   std::unique_ptr<TextFieldInstance> field;

@@ -1,5 +1,6 @@
-// A playing timeline: the root movie or a sprite. Each advances through its own frames;
-// going back rebuilds the list from the first frame, as Flash does.
+// A playing timeline: the root movie or a sprite. Each advances through its own frames.
+// Going back keeps what stands at both frames (placed by the same tag), with its state,
+// and replaces or removes the rest, as Flash does.
 #pragma once
 
 #include "player/timeline/display_list.h"
@@ -36,13 +37,18 @@ class SpriteInstance {
   // Places a character from a script (attachMovie, duplicateMovieClip...), replacing what
   // stands at `depth`; `command` carries the clip actions the new clip answers.
   DisplayObject* placeCharacter(const swf::Character* character, uint16_t characterId, const swf::PlaceCommand& command);
-  // Exchanges what stands at two depths (either may be empty); objects keep their addresses.
+  // Exchanges what stands at two depths (either may be empty); objects keep their
+  // addresses and belong to scripts from then on.
   void swapDepths(uint16_t a, uint16_t b);
+  // Takes an object off the list; returns whether one stood there.
+  bool removeAt(uint16_t depth);
 
  private:
   // Tells a new sprite, button or field where it stands.
   void adopt(DisplayObject& object);
   bool runFrame(int frame);
+  // Back to an earlier frame.
+  bool rewind(int frame);
   bool apply(const swf::FrameCommand& command);
   bool place(const swf::PlaceCommand& p);
 

@@ -4,13 +4,13 @@
 #pragma once
 
 #include "player/swf/characters.h"
+#include "player/timeline/display_list.h"
 
 namespace tvrl::player {
 
 class SpriteInstance;
 class ButtonInstance;
 class TextFieldInstance;
-struct DisplayObject;
 
 class TimelineScripts {
  public:
@@ -19,6 +19,9 @@ class TimelineScripts {
   virtual void frameEntered(SpriteInstance& sprite, int frame) = 0;
   // A new sprite, button or text field now stands at `object` in `parent`'s list.
   virtual void objectPlaced(SpriteInstance& parent, DisplayObject& object, const swf::PlaceCommand& command) = 0;
+  // An object taken off a list, handed over whole: its clips' unload handlers may still
+  // want to read it before it goes.
+  virtual void objectRemoved(DisplayList::node_type removed) = 0;
   virtual void spriteDestroyed(SpriteInstance& sprite) = 0;
   virtual void buttonDestroyed(ButtonInstance& button) = 0;
   virtual void textFieldDestroyed(TextFieldInstance& field) = 0;

@@ -79,6 +79,84 @@ TEST(ScriptTimeline, UnloadHandlersRunWhenTheTimelineRemovesAClip) {
   EXPECT_EQ(host.lines, (Lines{"root frame 2", "kid unload, root says bye"}));
 }
 
+TEST(ScriptTimeline, GoingBackKeepsWhatStandsAtBothFrames) {
+  TagStream tags;
+  TagStream empty;
+  empty.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, empty));
+  tags.add(swf::TagExportAssets, swf::writer::exportAssets({{"sym", 2}}));
+  auto place = [&](uint16_t depth, const char* name, bool unload) {
+    swf::PlaceCommand p = placeNew(2, depth);
+    p.name = name;
+    p.clipActions = {clipAction(swf::ClipEventLoad, say(std::string("load ") + name))};
+    if (unload) {
+      Assembler u;
+      u.push({"unload "}).push({"this"}).op(ActionGetVariable).push({"_name"}).op(ActionGetMember).op(ActionAdd2);
+      u.op(ActionTrace);
+      p.clipActions.push_back(clipAction(swf::ClipEventUnload, u));
+    }
+    addPlace(tags, p);
+  };
+  // Frame 1: "keep" for good, "re" until frame 2; the script reports what survived.
+  place(1, "keep", false);
+  place(3, "re", false);
+  Assembler first;
+  first.push({"_root"}).op(ActionGetVariable).push({"keep"}).op(ActionGetMember).push({"v"}).op(ActionGetMember);
+  first.op(ActionTrace).push({"made"}).op(ActionGetVariable).op(ActionTypeOf).op(ActionTrace);
+  addActions(tags, first);
+  tags.showFrame();
+  // Frame 2: "later" comes, "re" goes; a variable on "keep" and a clip made by script.
+  tags.add(swf::TagRemoveObject2, swf::writer::removeObject2(3));
+  place(2, "later", true);
+  Assembler second;
+  second.push({"keep"}).op(ActionGetVariable).push({"v", "kept"}).op(ActionSetMember);
+  second.push({1, "made", "sym", 3, "_root"}).op(ActionGetVariable).push({"attachMovie"}).op(ActionCallMethod).op(ActionPop);
+  addActions(tags, second);
+  tags.showFrame();
+  // Frame 3: "re" again, from another tag.
+  place(3, "re", false);
+  tags.showFrame();
+
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  player->advance();
+  player->advance();
+  EXPECT_EQ(host.lines, (Lines{"undefined", "undefined", "load keep", "load re", "load later", "load re"}));
+  host.lines.clear();
+  player->gotoFrame(0);
+  // "keep" stayed with its variable and without a second load; "later" left, hearing its
+  // unload with its name; "re" of frame 3 made way for the one frame 1 places.
+  EXPECT_EQ(host.lines, (Lines{"kept", "movieclip", "load re", "unload later"}));
+  EXPECT_EQ(player->root().objects().count(2), 0u);
+}
+
+TEST(ScriptTimeline, UnloadHandlersStillSeeTheClipTheyLeave) {
+  TagStream tags;
+  TagStream empty;
+  empty.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, empty));
+  tags.add(swf::TagExportAssets, swf::writer::exportAssets({{"sym", 2}}));
+  // b = attachMovie("sym", "b1", 4); b.onUnload = function () { trace(...); }; b.removeMovieClip();
+  Assembler unload;
+  unload.push({"unload "}).push({"this"}).op(ActionGetVariable).push({"_name"}).op(ActionGetMember).op(ActionAdd2);
+  unload.push({" in "}).op(ActionAdd2).push({"this"}).op(ActionGetVariable).push({"_parent"}).op(ActionGetMember);
+  unload.op(ActionAdd2).op(ActionTrace);
+  Assembler a;
+  a.push({"b", 4, "b1", "sym", 3, "_root"}).op(ActionGetVariable).push({"attachMovie"}).op(ActionCallMethod);
+  a.op(ActionSetVariable);
+  a.push({"b"}).op(ActionGetVariable).push({"onUnload"}).defineFunction("", {}, unload).op(ActionSetMember);
+  a.push({0, "b"}).op(ActionGetVariable).push({"removeMovieClip"}).op(ActionCallMethod).op(ActionPop);
+  a.push({"b1"}).op(ActionGetVariable).op(ActionTypeOf).op(ActionTrace);
+  addActions(tags, a);
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  EXPECT_EQ(host.lines, (Lines{"undefined", "unload b1 in _level0"}));
+  host.lines.clear();
+  player->advance();
+  EXPECT_TRUE(host.lines.empty()) << "the unloaded clip hears no more events";
+}
+
 // A 100 x 50 red rectangle inside a sprite placed at (30, 20), as the login movie's
 // placeholder for the launcher's web view.
 TagStream placeholderMovie(const Assembler& script) {
