@@ -159,8 +159,8 @@ void installStage(Vm& vm) {
       return Value::from(width ? w : h);
     });
   };
-  vm.addProperty(stage, "width", size(true), nullptr);
-  vm.addProperty(stage, "height", size(false), nullptr);
+  vm.addProperty(stage, "width", size(true), nullptr, false);
+  vm.addProperty(stage, "height", size(false), nullptr, false);
   stage->set("scaleMode", Value::from("showAll"), DontEnum);
   stage->set("align", Value::from(""), DontEnum);
   stage->set("showMenu", Value::from(true), DontEnum);

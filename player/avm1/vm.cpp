@@ -112,6 +112,13 @@ bool Vm::lookup(Object* object, const std::string& name, Value& out, Object** fo
   return false;
 }
 
+Value Vm::peek(Object* object, const std::string& name) const {
+  int hop = 0;
+  for (const Object* o = object; o && hop < kMaxPrototypeHops; o = o->proto, ++hop)
+    if (const Object::Slot* s = o->find(name)) return s->isAccessor() ? Value::undefined() : s->value;
+  return Value::undefined();
+}
+
 Value Vm::getMember(const Value& object, const std::string& name) {
   Value out;
   switch (object.type) {
@@ -179,24 +186,31 @@ void Vm::setMember(const Value& object, const std::string& name, const Value& va
       stored = call(w.callback, object, args);
     }
   }
-  if (hasAccessors_) {
-    int hop = 0;
-    for (Object* p = o; p && hop < kMaxPrototypeHops; p = p->proto, ++hop) {
-      Object::Slot* s = p->find(name);
-      if (!s) continue;
-      if (!s->isAccessor()) break;
-      if (s->setter) {
-        std::vector<Value> args{stored};
-        call(Value::from(s->setter), object, args);
-      }
-      return;
+  // An own member is set in place; a new one may be a property a prototype defines, which
+  // is looked for only once scripts have defined any.
+  Object::Slot* s = o->find(name);
+  int hop = 1;
+  for (Object* p = o->proto; !s && hasAccessors_ && p && hop < kMaxPrototypeHops; p = p->proto, ++hop) {
+    s = p->find(name);
+    if (s && !s->isAccessor()) s = nullptr;
+    if (s) break;
+  }
+  if (s && s->isAccessor()) {
+    if (s->setter) {
+      std::vector<Value> args{stored};
+      call(Value::from(s->setter), object, args);
     }
+    return;
+  }
+  if (s) {
+    if (!(s->flags & ReadOnly)) s->value = stored;
+    return;
   }
   o->set(name, stored);
 }
 
-void Vm::addProperty(Object* object, const std::string& name, Object* getter, Object* setter) {
-  hasAccessors_ = true;
+void Vm::addProperty(Object* object, const std::string& name, Object* getter, Object* setter, bool byScript) {
+  hasAccessors_ |= byScript;
   object->set(name, Value::undefined());
   Object::Slot* s = object->find(name);
   s->getter = getter;

@@ -56,8 +56,13 @@ class Vm {
   Value call(const Value& function, const Value& thisValue, std::vector<Value>& args, Object* home = nullptr);
   Value getMember(const Value& object, const std::string& name);
   void setMember(const Value& object, const std::string& name, const Value& value);
-  // addProperty: a member read and written through functions.
-  void addProperty(Object* object, const std::string& name, Object* getter, Object* setter);
+  // addProperty: a member read and written through functions. Built-ins define theirs on
+  // objects that are never prototypes (byScript false), which spares assignments a search.
+  void addProperty(Object* object, const std::string& name, Object* getter, Object* setter, bool byScript = true);
+  // A member's stored value along the prototype chain, running nothing: for the timeline
+  // and input, which may not run scripts while they walk the display lists. Properties
+  // defined by functions read as undefined.
+  Value peek(Object* object, const std::string& name) const;
   // Looks up a member and says where it was found (for `super`).
   bool lookup(Object* object, const std::string& name, Value& out, Object** foundIn = nullptr);
   Value construct(const Value& constructor, std::vector<Value>& args);

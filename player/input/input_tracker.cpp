@@ -156,7 +156,7 @@ bool InputTracker::key(int keyCode, bool down) {
     std::vector<Target> buttons;
     collectButtons(root_, buttons);
     for (const Target& b : buttons)
-      if (alive(b))
+      if (alive(b) && scripts_.buttonEnabled(*b.button))
         if (DisplayObject* holder = holderOf(b)) scripts_.buttonActions(*b.owner, *holder, static_cast<uint16_t>(keyCode << 9));
   }
   return scripts_.takeChanged();

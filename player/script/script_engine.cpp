@@ -103,7 +103,8 @@ void ScriptEngine::frameEntered(SpriteInstance& sprite, int frame) {
 void ScriptEngine::objectPlaced(SpriteInstance&, DisplayObject& object, const swf::PlaceCommand& command) {
   if (object.field) {
     fields_.emplace(object.field.get(), nullptr);
-    bindField(*object.field);
+    // Bound with the next scripts: binding may run a watcher, never while lists are built.
+    if (!object.field->variable().empty()) unbound_.push_back(object.field.get());
     return;
   }
   if (!object.sprite) return;
@@ -113,7 +114,7 @@ void ScriptEngine::objectPlaced(SpriteInstance&, DisplayObject& object, const sw
   // constructor runs before its load event (attachMovie runs it at once).
   Value c = classOf(object.characterId);
   if (c.isObject()) {
-    Value proto = vm_->getMember(c, "prototype");
+    Value proto = vm_->peek(c.object, "prototype");
     if (proto.isObject()) i.object->proto = proto.object;
     if (!attaching_) queue(EntryKind::Construct, *object.sprite, 0, nullptr);
   }
@@ -124,8 +125,7 @@ bool ScriptEngine::hasUnloadHandler(ClipInfo& clip) {
   if (clip.clipActions)
     for (const swf::ClipAction& a : *clip.clipActions)
       if (a.events & swf::ClipEventUnload) return true;
-  avm1::Value handler;
-  return vm_->lookup(clip.object, "onUnload", handler) && handler.isObject();
+  return vm_->peek(clip.object, "onUnload").isObject();
 }
 
 bool ScriptEngine::retire(DisplayObject& object) {
@@ -208,7 +208,9 @@ void ScriptEngine::runQueued() {
     return std::make_tuple(madeThisFrame ? 2 : 1, rank, phase, e.sequence);
   };
   std::stable_sort(queue_.begin(), queue_.end(), [&](const Entry& a, const Entry& b) { return key(a) < key(b); });
+  bindNewFields();
   while (!queue_.empty()) {
+    bindNewFields();
     Entry e = queue_.front();
     queue_.pop_front();
     if (e.kind == EntryKind::Unload) {
@@ -234,6 +236,7 @@ void ScriptEngine::runQueued() {
   retired_.clear();
   gone.clear();
   flushing_ = false;
+  bindNewFields();
   syncTextFields();
   collectGarbageWhenGrown();
 }
@@ -323,17 +326,17 @@ bool ScriptEngine::actsAsButton(SpriteInstance& sprite) {
   bool handled = false;
   if (i.clipActions)
     for (const swf::ClipAction& a : *i.clipActions) handled |= (a.events & kButtonEvents) != 0;
-  avm1::Value handler;
   for (const char* name : {"onPress", "onRelease", "onReleaseOutside", "onRollOver", "onRollOut", "onDragOver", "onDragOut"}) {
     if (handled) break;
-    handled = vm_->lookup(i.object, name, handler) && handler.isObject() && handler.object->isFunction();
+    Value handler = vm_->peek(i.object, name);
+    handled = handler.isObject() && handler.object->isFunction();
   }
-  return handled && vm_->toBoolean(vm_->getMember(Value::from(i.object), "enabled"));
+  return handled && vm_->toBoolean(vm_->peek(i.object, "enabled"));
 }
 
 bool ScriptEngine::buttonEnabled(ButtonInstance& button) {
   auto it = buttons_.find(&button);
-  return it == buttons_.end() || vm_->toBoolean(vm_->getMember(Value::from(it->second), "enabled"));
+  return it == buttons_.end() || vm_->toBoolean(vm_->peek(it->second, "enabled"));
 }
 
 bool ScriptEngine::showsHand(ButtonInstance* button, SpriteInstance* clip) {
@@ -344,12 +347,12 @@ bool ScriptEngine::showsHand(ButtonInstance* button, SpriteInstance* clip) {
   } else if (clip) {
     object = objectOf(*clip);
   }
-  return !object || vm_->toBoolean(vm_->getMember(Value::from(object), "useHandCursor"));
+  return !object || vm_->toBoolean(vm_->peek(object, "useHandCursor"));
 }
 
 bool ScriptEngine::noScaleStage() {
-  Value stage = vm_->getMember(Value::from(vm_->global()), "Stage");
-  Value mode = stage.isObject() ? vm_->getMember(stage, "scaleMode") : Value::undefined();
+  Value stage = vm_->peek(vm_->global(), "Stage");
+  Value mode = stage.isObject() ? vm_->peek(stage.object, "scaleMode") : Value::undefined();
   return mode.isString() && mode.string == "noScale";
 }
 

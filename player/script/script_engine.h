@@ -144,6 +144,7 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   void resizeField(TextFieldInstance& field, bool width, double twips);
   // A new field shows its variable, or gives the variable its text when it has none.
   void bindField(TextFieldInstance& field);
+  void bindNewFields();
   // After scripts: every bound field shows its variable's value.
   void syncTextFields();
   void queue(EntryKind kind, SpriteInstance& sprite, int frame, const std::vector<uint8_t>* code);
@@ -167,6 +168,7 @@ class ScriptEngine : public TimelineScripts, public avm1::Stage {
   std::unordered_map<SpriteInstance*, ClipInfo> clips_;
   std::unordered_map<ButtonInstance*, avm1::Object*> buttons_;  // made when a script first names one
   std::unordered_map<TextFieldInstance*, avm1::Object*> fields_;  // every field; objects made as for buttons
+  std::vector<TextFieldInstance*> unbound_;  // placed with a variable, not yet bound
   // createTextField's characters, each kept while its field lives.
   std::unordered_map<const swf::EditTextCharacter*, std::unique_ptr<swf::EditTextCharacter>> madeFields_;
   std::multimap<uint16_t, std::string> exportsById_;

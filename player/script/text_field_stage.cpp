@@ -104,6 +104,14 @@ void ScriptEngine::bindField(TextFieldInstance& field) {
     vm_->writeVariablePath(owner, field.variable(), Value::from(field.html() ? field.htmlText() : field.text()));
 }
 
+void ScriptEngine::bindNewFields() {
+  while (!unbound_.empty()) {
+    TextFieldInstance* field = unbound_.back();
+    unbound_.pop_back();
+    bindField(*field);
+  }
+}
+
 void ScriptEngine::syncTextFields() {
   for (auto& [field, object] : fields_) {
     if (field->variable().empty() || !field->parent()) continue;
@@ -118,6 +126,7 @@ void ScriptEngine::textFieldDestroyed(TextFieldInstance& field) {
   if (it == fields_.end()) return;
   if (it->second) it->second->clip = nullptr;
   fields_.erase(it);
+  unbound_.erase(std::remove(unbound_.begin(), unbound_.end(), &field), unbound_.end());
   madeFields_.erase(&field.character());
 }
 

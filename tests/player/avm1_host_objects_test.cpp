@@ -79,6 +79,8 @@ class TimeZone {
 #ifndef _WIN32
     setenv("TZ", zone, 1);
     tzset();
+#else
+    (void)zone;
 #endif
   }
   ~TimeZone() {

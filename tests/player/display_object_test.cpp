@@ -21,6 +21,7 @@ TagStream namedButtonMovie(const Assembler& script) {
   addShape(tags, 1, rectangleShape(0, 0, 40, 40, solidFill(kGrey)));
   swf::ButtonCharacter b;
   b.records = {{swf::ButtonUp | swf::ButtonOver | swf::ButtonDown | swf::ButtonHitTest, 1, 1, {}, {}}};
+  b.actions = {{static_cast<uint16_t>(13 << 9), Assembler().push({"enter key"}).op(ActionTrace).bytes()}};
   tags.add(swf::TagDefineButton2, swf::writer::defineButton(2, b, true));
   swf::PlaceCommand p = placeNew(2, 1, swf::Matrix::translation(20 * kTwips, 20 * kTwips));
   p.name = "login";
@@ -85,6 +86,7 @@ TEST(ButtonObject, EnabledAndHandCursorSwitches) {
   EXPECT_EQ(p->cursor(), Cursor::Arrow) << "a disabled button is not there for the pointer";
   p->mouseDown(30, 30);
   p->mouseUp(30, 30);
+  p->keyDown(13);
   EXPECT_TRUE(host.lines.empty());
 
   // Enabled, with the hand turned off: it answers, under the arrow.
@@ -97,7 +99,8 @@ TEST(ButtonObject, EnabledAndHandCursorSwitches) {
   EXPECT_EQ(q->cursor(), Cursor::Arrow);
   q->mouseDown(30, 30);
   q->mouseUp(30, 30);
-  EXPECT_EQ(second.lines, Lines{"onRelease login"});
+  q->keyDown(13);
+  EXPECT_EQ(second.lines, (Lines{"onRelease login", "enter key"}));
 }
 
 // A 40 x 40 clip named "panel" at (20, 20) with an onRelease handler; `script` follows.
