@@ -20,13 +20,11 @@ bool SpriteInstance::gotoFrame(int frame) {
   frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
   if (frameCount() == 0 || frame == frame_) return false;
   if (context_.scripts) context_.scripts->frameEntered(*this, frame);
-  if (frame < frame_) return rewind(frame);
-  bool changed = false;
-  while (frame_ < frame) changed |= runFrame(frame_ + 1);
-  return changed;
+  if (frame == frame_ + 1) return runFrame(frame);
+  return jump(frame);
 }
 
-bool SpriteInstance::rewind(int frame) {
+bool SpriteInstance::jump(int frame) {
   // What each timeline depth holds at `frame`: the tag that placed it, and every later
   // change merged in.
   struct Held {
@@ -60,7 +58,8 @@ bool SpriteInstance::rewind(int frame) {
   }
   frame_ = frame;
   bool changed = false;
-  // The timeline's objects that the same tag placed stay; the others go.
+  // The timeline's objects that the same tag placed stay; the others go. What stood only
+  // in the frames jumped over is never made.
   for (auto it = objects_.begin(); it != objects_.end();) {
     const DisplayObject& o = it->second;
     auto h = held.find(it->first);

@@ -1,6 +1,6 @@
 // A playing timeline: the root movie or a sprite. Each advances through its own frames.
-// Going back keeps what stands at both frames (placed by the same tag), with its state,
-// and replaces or removes the rest, as Flash does.
+// A jump (back, or forward past the next frame) keeps what stands at both frames (placed
+// by the same tag), with its state, and replaces or removes the rest, as Flash does.
 #pragma once
 
 #include "player/timeline/display_list.h"
@@ -47,8 +47,8 @@ class SpriteInstance {
   // Tells a new sprite, button or field where it stands.
   void adopt(DisplayObject& object);
   bool runFrame(int frame);
-  // Back to an earlier frame.
-  bool rewind(int frame);
+  // To any frame but the next: the frame's objects worked out from the first frame.
+  bool jump(int frame);
   bool apply(const swf::FrameCommand& command);
   bool place(const swf::PlaceCommand& p);
 

@@ -130,6 +130,42 @@ TEST(ScriptTimeline, GoingBackKeepsWhatStandsAtBothFrames) {
   EXPECT_EQ(player->root().objects().count(2), 0u);
 }
 
+TEST(ScriptTimeline, JumpingForwardMakesNothingOfTheFramesBetween) {
+  TagStream tags;
+  TagStream empty;
+  empty.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, empty));
+  auto place = [&](uint16_t depth, const char* name) {
+    swf::PlaceCommand p = placeNew(2, depth);
+    p.name = name;
+    p.clipActions = {clipAction(swf::ClipEventLoad, say(std::string("load ") + name)),
+                     clipAction(swf::ClipEventUnload, say(std::string("unload ") + name))};
+    addPlace(tags, p);
+  };
+  place(1, "keep");
+  addActions(tags, Assembler().push({"keep"}).op(ActionGetVariable).push({"v", "kept"}).op(ActionSetMember));
+  tags.showFrame();
+  place(2, "passing");
+  tags.showFrame();
+  tags.add(swf::TagRemoveObject2, swf::writer::removeObject2(2));
+  swf::PlaceCommand move;
+  move.depth = 1;
+  move.move = true;
+  move.matrix = swf::Matrix::translation(40 * kTwips, 0);
+  addPlace(tags, move);
+  tags.showFrame();
+  Assembler last;
+  last.push({"keep"}).op(ActionGetVariable).push({"v"}).op(ActionGetMember).op(ActionTrace);
+  last.push({"keep"}).op(ActionGetVariable).push({"_x"}).op(ActionGetMember).op(ActionTrace);
+  addActions(tags, last);
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  host.lines.clear();
+  player->gotoFrame(3);
+  EXPECT_EQ(host.lines, (Lines{"kept", "40"}));
+}
+
 TEST(ScriptTimeline, UnloadHandlersStillSeeTheClipTheyLeave) {
   TagStream tags;
   TagStream empty;
