@@ -663,9 +663,9 @@ void installKeyAndMouse(Vm& vm) {
   });
   method(vm, key, "isToggled", [](Vm&, const Value&, Args&) { return Value::from(false); });
   Object* mouse = makeBroadcaster(vm, "Mouse");
-  // The cursor is the host's and never hidden: both answer that it was visible.
-  method(vm, mouse, "show", [](Vm&, const Value&, Args&) { return Value::from(1); });
-  method(vm, mouse, "hide", [](Vm&, const Value&, Args&) { return Value::from(1); });
+  // The cursor is the host's and never hidden: both answer 0, "it was visible".
+  method(vm, mouse, "show", [](Vm&, const Value&, Args&) { return Value::from(0); });
+  method(vm, mouse, "hide", [](Vm&, const Value&, Args&) { return Value::from(0); });
 }
 
 }  // namespace
