@@ -201,11 +201,13 @@ void ScriptEngine::runQueued() {
   auto key = [this](const Entry& e) {
     if (!e.sprite) return std::make_tuple(e.kind == EntryKind::Unload ? 3 : 0, int64_t{0}, 0, e.sequence);
     if (e.kind == EntryKind::Init) return std::make_tuple(0, int64_t{0}, 0, e.sequence);
+    // Constructors of registered classes follow the init actions that define the classes,
+    // before any frame's actions use the instances.
+    if (e.kind == EntryKind::Construct) return std::make_tuple(0, int64_t{1}, 0, e.sequence);
     uint64_t serial = clips_.count(e.sprite) ? clips_[e.sprite].serial : 0;
     bool madeThisFrame = serial >= frameStartSerial_;
     int64_t rank = madeThisFrame ? static_cast<int64_t>(serial) : -static_cast<int64_t>(serial);
-    int phase = e.kind == EntryKind::Construct ? 0 : e.kind == EntryKind::Load ? 1 : 2;
-    return std::make_tuple(madeThisFrame ? 2 : 1, rank, phase, e.sequence);
+    return std::make_tuple(madeThisFrame ? 2 : 1, rank, e.kind == EntryKind::Load ? 0 : 1, e.sequence);
   };
   std::stable_sort(queue_.begin(), queue_.end(), [&](const Entry& a, const Entry& b) { return key(a) < key(b); });
   bindNewFields();

@@ -2,7 +2,8 @@
 // and clip events, and runs them in Flash Player's order once a frame's display list is
 // complete. It is also the script machine's Stage: clips, their properties and the host.
 //
-// Order within one frame: init actions first; then the clips that already existed,
+// Order within one frame: init actions first, then the constructors of clips of
+// registered classes; then the clips that already existed,
 // newest first; then the clips made during the frame, in the order they were made
 // (a parent's frame actions run before those of the children it placed).
 #pragma once

@@ -306,6 +306,7 @@ TEST(ObjectHooks, RegisteredClassesMakeTheirSymbolsClips) {
   ctor.push({"Ball "});
   value(ctor, "this._name").op(ActionAdd2).push({" "}).op(ActionAdd2);
   value(ctor, "this.speed").op(ActionAdd2).op(ActionTrace);
+  assign(ctor, "this.ready", "yes");
   Assembler describe;
   describe.push({"a ball at "});
   value(describe, "this._x").op(ActionAdd2).op(ActionReturn);
@@ -325,18 +326,23 @@ TEST(ObjectHooks, RegisteredClassesMakeTheirSymbolsClips) {
   call(a, "b1.getDepth").op(ActionTrace);
   addActions(tags, a);
   tags.showFrame();
-  // A clip of the symbol placed by the timeline: its constructor runs before its load.
+  // A clip of the symbol placed by the timeline: its constructor runs first of all.
   swf::PlaceCommand p = placeNew(2, 2);
   p.name = "placed";
   p.clipActions = {{swf::ClipEventLoad, 0, Assembler().push({"placed load"}).op(ActionTrace).bytes()}};
   addPlace(tags, p);
+  // The parent's frame actions find it constructed.
+  Assembler second;
+  second.push({"root frame 2 "});
+  value(second, "placed.ready").op(ActionAdd2).op(ActionTrace);
+  addActions(tags, second);
   tags.showFrame();
   RecordingHost host;
   auto player = loadScripted(tags, host);
   EXPECT_EQ(host.lines, (Lines{"true", "Ball b1 5", "a ball at 30", "true", "1"}));
   host.lines.clear();
   player->advance();
-  EXPECT_EQ(host.lines, (Lines{"Ball placed undefined", "placed load"}));
+  EXPECT_EQ(host.lines, (Lines{"Ball placed undefined", "root frame 2 yes", "placed load"}));
 }
 
 }  // namespace
