@@ -64,6 +64,7 @@ bool Player::setClock(double ms) {
 
 void Player::setViewport(int width, int height, ScaleMode mode) {
   input_->setStageToView(stageToTarget(width, height, mode));
+  scripts_->setViewSize(width, height);
 }
 bool Player::mouseMove(double x, double y) { return input_->mouseMove(x, y); }
 bool Player::mouseDown(double x, double y) { return input_->mouseDown(x, y); }

@@ -4,37 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "player/avm1/vm.h"
+#include "player/avm1/builtin_support.h"
 
 namespace tvrl::avm1 {
 
 namespace {
 
-using Args = std::vector<Value>;
-
-Value arg(const Args& args, size_t i) { return i < args.size() ? args[i] : Value::undefined(); }
-
-void method(Vm& vm, Object* owner, const char* name, NativeFunction f) {
-  owner->set(name, Value::from(vm.makeNative(std::move(f))), DontEnum);
-}
-
-Object* makeClass(Vm& vm, Object* proto, const char* name, NativeFunction ctor) {
-  Object* c = vm.makeNative(std::move(ctor));
-  c->set("prototype", Value::from(proto), DontEnum | DontDelete);
-  proto->set("constructor", Value::from(c), DontEnum);
-  vm.global()->set(name, Value::from(c), DontEnum);
-  return c;
-}
-
 // Where the primitive of a String, Number or Boolean method comes from.
 Value primitiveOf(const Value& thisValue) {
   if (thisValue.isObject() && thisValue.object->kind == ObjectKind::Boxed) return thisValue.object->primitive;
   return thisValue;
-}
-
-Object* clipOf(const Value& thisValue) {
-  return thisValue.isObject() && thisValue.object->kind == ObjectKind::Clip && thisValue.object->clip ? thisValue.object
-                                                                                                    : nullptr;
 }
 
 // A relative index of slice and substr: negative counts from the end.
@@ -46,14 +25,47 @@ size_t clampIndex(double i, size_t length) {
 
 void installObject(Vm& vm) {
   Object* proto = vm.objectProto;
-  makeClass(vm, proto, "Object", [](Vm& v, const Value&, Args& args) {
+  Object* object = makeClass(vm, proto, "Object", [](Vm& v, const Value&, Args& args) {
     Object* o = v.toObject(arg(args, 0));
     return Value::from(o ? o : v.makeObject());
+  });
+  // registerClass(linkage name, constructor): clips of that symbol become instances of it.
+  method(vm, object, "registerClass", [](Vm& v, const Value&, Args& args) {
+    if (args.size() < 2) return Value::from(false);
+    v.registerClass(v.toString(args[0]), args[1]);
+    return Value::from(true);
   });
   method(vm, proto, "toString", [](Vm&, const Value&, Args&) { return Value::from("[object Object]"); });
   method(vm, proto, "valueOf", [](Vm&, const Value& t, Args&) { return t; });
   method(vm, proto, "hasOwnProperty", [](Vm& v, const Value& t, Args& args) {
     return Value::from(t.isObject() && t.object->find(v.toString(arg(args, 0))) != nullptr);
+  });
+  // addProperty(name, getter, setter): false without a name or a getter; a setter that is
+  // not a function (null) makes the property read-only.
+  method(vm, proto, "addProperty", [](Vm& v, const Value& t, Args& args) {
+    std::string name = v.toString(arg(args, 0));
+    Value getter = arg(args, 1), setter = arg(args, 2);
+    if (!t.isObject() || name.empty() || !getter.isObject() || !getter.object->isFunction()) return Value::from(false);
+    bool settable = setter.isObject() && setter.object->isFunction();
+    if (!settable && !setter.isNullish()) return Value::from(false);
+    v.addProperty(t.object, name, getter.object, settable ? setter.object : nullptr);
+    return Value::from(true);
+  });
+  method(vm, proto, "watch", [](Vm& v, const Value& t, Args& args) {
+    Value callback = arg(args, 1);
+    if (!t.isObject() || !callback.isObject() || !callback.object->isFunction()) return Value::from(false);
+    Object* o = t.object;
+    if (!o->watchers) o->watchers = std::make_unique<std::map<std::string, Object::Watcher>>();
+    (*o->watchers)[o->key(v.toString(arg(args, 0)))] = {callback, arg(args, 2)};
+    return Value::from(true);
+  });
+  method(vm, proto, "unwatch", [](Vm& v, const Value& t, Args& args) {
+    if (!t.isObject() || !t.object->watchers) return Value::from(false);
+    Object* o = t.object;
+    auto it = o->watchers->find(o->key(v.toString(arg(args, 0))));
+    if (it == o->watchers->end() || it->second.running) return Value::from(false);
+    o->watchers->erase(it);
+    return Value::from(true);
   });
   method(vm, proto, "isPrototypeOf", [](Vm&, const Value& t, Args& args) {
     Value o = arg(args, 0);
@@ -570,9 +582,16 @@ void installClip(Vm& vm) {
     Object* made = c ? v.stage().attachClip(c, v.toString(arg(args, 0)), v.toString(arg(args, 1)),
                                             toInt32(v.toNumber(arg(args, 2))))
                      : nullptr;
-    if (made && arg(args, 3).isObject())
+    if (!made) return Value::undefined();
+    if (arg(args, 3).isObject())
       for (const Object::Slot& s : arg(args, 3).object->slots()) v.setMember(Value::from(made), s.name, s.value);
-    return made ? Value::from(made) : Value::undefined();
+    // The class registered for the symbol constructs the clip once it has its properties.
+    Value ctor = v.registeredClass(v.toString(arg(args, 0)));
+    if (ctor.isObject()) {
+      Args none;
+      v.call(ctor, Value::from(made), none);
+    }
+    return Value::from(made);
   });
   method(vm, proto, "duplicateMovieClip", [](Vm& v, const Value& t, Args& args) {
     Object* c = clipOf(t);
@@ -609,7 +628,48 @@ void installClip(Vm& vm) {
   });
 }
 
-// An object that keeps listeners for broadcast (Key, Mouse).
+// The character a key types on a US keyboard, with or without shift; 0 for none.
+int asciiOf(int keyCode, bool shift) {
+  if (keyCode >= 'A' && keyCode <= 'Z') return shift ? keyCode : keyCode + 32;
+  if (keyCode >= '0' && keyCode <= '9') return shift ? ")!@#$%^&*("[keyCode - '0'] : keyCode;
+  if (keyCode >= 96 && keyCode <= 105) return '0' + keyCode - 96;  // the number pad
+  static const struct {
+    int code;
+    char plain, shifted;
+  } keys[] = {{8, 8, 8},       {9, 9, 9},       {13, 13, 13},    {27, 27, 27},    {32, ' ', ' '},
+              {46, 127, 127},  {106, '*', '*'}, {107, '+', '+'}, {109, '-', '-'}, {110, '.', '.'},
+              {111, '/', '/'}, {186, ';', ':'}, {187, '=', '+'}, {188, ',', '<'}, {189, '-', '_'},
+              {190, '.', '>'}, {191, '/', '?'}, {192, '`', '~'}, {219, '[', '{'}, {220, '\\', '|'},
+              {221, ']', '}'}, {222, '\'', '"'}};
+  for (const auto& k : keys)
+    if (k.code == keyCode) return shift ? k.shifted : k.plain;
+  return 0;
+}
+
+void installKeyAndMouse(Vm& vm) {
+  Object* key = makeBroadcaster(vm, "Key");
+  const std::pair<const char*, int> codes[] = {
+      {"BACKSPACE", 8}, {"TAB", 9},    {"ENTER", 13},  {"SHIFT", 16}, {"CONTROL", 17}, {"CAPSLOCK", 20},
+      {"ESCAPE", 27},   {"SPACE", 32}, {"PGUP", 33},   {"PGDN", 34},  {"END", 35},     {"HOME", 36},
+      {"LEFT", 37},     {"UP", 38},    {"RIGHT", 39},  {"DOWN", 40},  {"INSERT", 45},  {"DELETEKEY", 46},
+      {"ALT", 18}};
+  for (const auto& [name, code] : codes) key->set(name, Value::from(code), ReadOnly | DontDelete | DontEnum);
+  method(vm, key, "getCode", [](Vm& v, const Value&, Args&) { return Value::from(v.lastKey()); });
+  method(vm, key, "getAscii", [](Vm& v, const Value&, Args&) {
+    return Value::from(asciiOf(v.lastKey(), v.keyIsDown(16)));
+  });
+  method(vm, key, "isDown", [](Vm& v, const Value&, Args& args) {
+    return Value::from(v.keyIsDown(toInt32(v.toNumber(arg(args, 0)))));
+  });
+  method(vm, key, "isToggled", [](Vm&, const Value&, Args&) { return Value::from(false); });
+  Object* mouse = makeBroadcaster(vm, "Mouse");
+  // The cursor is the host's and never hidden: both answer 0, "it was visible".
+  method(vm, mouse, "show", [](Vm&, const Value&, Args&) { return Value::from(0); });
+  method(vm, mouse, "hide", [](Vm&, const Value&, Args&) { return Value::from(0); });
+}
+
+}  // namespace
+
 Object* makeBroadcaster(Vm& vm, const char* name) {
   Object* o = vm.makeObject();
   vm.global()->set(name, Value::from(o), DontEnum);
@@ -640,25 +700,6 @@ Object* makeBroadcaster(Vm& vm, const char* name) {
   return o;
 }
 
-void installKeyAndMouse(Vm& vm) {
-  Object* key = makeBroadcaster(vm, "Key");
-  const std::pair<const char*, int> codes[] = {
-      {"BACKSPACE", 8}, {"TAB", 9},    {"ENTER", 13},  {"SHIFT", 16}, {"CONTROL", 17}, {"CAPSLOCK", 20},
-      {"ESCAPE", 27},   {"SPACE", 32}, {"PGUP", 33},   {"PGDN", 34},  {"END", 35},     {"HOME", 36},
-      {"LEFT", 37},     {"UP", 38},    {"RIGHT", 39},  {"DOWN", 40},  {"INSERT", 45},  {"DELETEKEY", 46}};
-  for (const auto& [name, code] : codes) key->set(name, Value::from(code), ReadOnly | DontDelete | DontEnum);
-  method(vm, key, "getCode", [](Vm& v, const Value&, Args&) { return Value::from(v.lastKey()); });
-  method(vm, key, "isDown", [](Vm& v, const Value&, Args& args) {
-    return Value::from(v.keyIsDown(toInt32(v.toNumber(arg(args, 0)))));
-  });
-  Object* mouse = makeBroadcaster(vm, "Mouse");
-  // The cursor is the host's; hiding it is not offered.
-  method(vm, mouse, "show", [](Vm&, const Value&, Args&) { return Value::undefined(); });
-  method(vm, mouse, "hide", [](Vm&, const Value&, Args&) { return Value::undefined(); });
-}
-
-}  // namespace
-
 void installBuiltins(Vm& vm) {
   vm.arrayProto = vm.make(ObjectKind::Plain, vm.objectProto);
   vm.stringProto = vm.make(ObjectKind::Plain, vm.objectProto);
@@ -675,8 +716,8 @@ void installBuiltins(Vm& vm) {
   installGlobals(vm);
   installClip(vm);
   installKeyAndMouse(vm);
-  makeClass(vm, vm.buttonProto, "Button", [](Vm&, const Value&, Args&) { return Value::undefined(); });
-  makeClass(vm, vm.textFieldProto, "TextField", [](Vm&, const Value&, Args&) { return Value::undefined(); });
+  installDisplayObjects(vm);
+  installDate(vm);
 }
 
 }  // namespace tvrl::avm1

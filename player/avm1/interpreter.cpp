@@ -102,7 +102,7 @@ Object* Vm::resolveTarget(Object* base, const std::string& path) {
     i = end + 1;
     if (part.empty()) continue;
     if (part == ".." || part == "_parent") {
-      at = at->kind == ObjectKind::Clip && at->clip ? stage_.parentClip(at) : nullptr;
+      at = at->isDisplay() && at->clip ? stage_.parentClip(at) : nullptr;
     } else if (part == "_root" || part == "_level0") {
       at = stage_.rootClip();
     } else if (part == "_global") {
@@ -370,7 +370,7 @@ Vm::Flow Vm::step(Activation& a, bool& done) {
       Object* clip = targetOf(a, pop(a));
       const char* name = propertyName(index);
       Value v;
-      if (clip && name && clip->kind == ObjectKind::Clip && clip->clip) stage_.getClipProperty(clip, name, v);
+      if (clip && name && clip->isDisplay() && clip->clip) stage_.getClipProperty(clip, name, v);
       push(a, v);
       break;
     }
@@ -379,7 +379,7 @@ Vm::Flow Vm::step(Activation& a, bool& done) {
       int index = toInt32(popNumber());
       Object* clip = targetOf(a, pop(a));
       const char* name = propertyName(index);
-      if (clip && name && clip->kind == ObjectKind::Clip && clip->clip) stage_.setClipProperty(clip, name, v);
+      if (clip && name && clip->isDisplay() && clip->clip) stage_.setClipProperty(clip, name, v);
       break;
     }
     case ActionCloneSprite: {
@@ -512,7 +512,7 @@ Vm::Flow Vm::step(Activation& a, bool& done) {
     case ActionTypeOf: push(a, Value::from(typeOf(pop(a)))); break;
     case ActionTargetPath: {
       Value v = pop(a);
-      push(a, v.isObject() && v.object->kind == ObjectKind::Clip && v.object->clip ? Value::from(stage_.targetPath(v.object))
+      push(a, v.isObject() && v.object->isDisplay() && v.object->clip ? Value::from(stage_.targetPath(v.object))
                                                                                   : Value::undefined());
       break;
     }

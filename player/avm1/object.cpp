@@ -71,7 +71,16 @@ void mark(Object* root) {
     visitValue(o->primitive);
     for (Object* i : o->interfaces) visit(i);
     for (const Value& v : o->elements) visitValue(v);
-    for (const Object::Slot& s : o->slots()) visitValue(s.value);
+    for (const Object::Slot& s : o->slots()) {
+      visitValue(s.value);
+      visit(s.getter);
+      visit(s.setter);
+    }
+    if (o->watchers)
+      for (const auto& [name, w] : *o->watchers) {
+        visitValue(w.callback);
+        visitValue(w.userData);
+      }
     if (o->script) {
       for (Object* s : o->script->scope) visit(s);
       visit(o->script->definingClip);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -18,7 +19,8 @@ class Vm;
 
 enum PropertyFlags : uint8_t { DontEnum = 1, DontDelete = 2, ReadOnly = 4 };
 
-enum class ObjectKind : uint8_t { Plain, Function, Array, Clip, Boxed, Super };
+// Clip, Button and TextField stand for a display object of the movie (see `clip`).
+enum class ObjectKind : uint8_t { Plain, Function, Array, Clip, Button, TextField, Boxed, Date, Super };
 
 using NativeFunction = std::function<Value(Vm&, const Value& thisValue, std::vector<Value>& args)>;
 
@@ -44,6 +46,18 @@ class Object {
     std::string name;
     Value value;
     uint8_t flags = 0;
+    // addProperty: reading calls the getter, writing the setter (a property without a
+    // setter keeps its value).
+    Object* getter = nullptr;
+    Object* setter = nullptr;
+    bool isAccessor() const { return getter != nullptr; }
+  };
+  // watch(): called with (name, old value, new value, userData) before an assignment;
+  // what it returns is stored.
+  struct Watcher {
+    Value callback;
+    Value userData;
+    bool running = false;
   };
 
   Object(ObjectKind k, bool caseSensitive) : kind(k), caseSensitive_(caseSensitive) {}
@@ -51,13 +65,14 @@ class Object {
   const ObjectKind kind;
   Object* proto = nullptr;  // __proto__
   std::vector<Value> elements;  // Array
-  Value primitive;              // Boxed: the String, Number or Boolean wrapped
+  Value primitive;              // Boxed: the String, Number or Boolean wrapped; Date: the time
   NativeFunction native;        // Function, when built in
   std::unique_ptr<ScriptFunction> script;  // Function, when written in the movie
-  void* clip = nullptr;         // Clip: the timeline object, null once it is removed
+  void* clip = nullptr;         // display kinds: the timeline's instance, null once it is removed
   Object* superProto = nullptr;  // Super: where the overridden members live
   Value superThis;
   std::vector<Object*> interfaces;  // of a prototype, through ImplementsOp
+  std::unique_ptr<std::map<std::string, Watcher>> watchers;  // by key(name); null when none
   bool marked = false;
 
   // Own properties only.
@@ -68,9 +83,13 @@ class Object {
   bool remove(const std::string& name);
   const std::vector<Slot>& slots() const { return slots_; }
   bool isFunction() const { return kind == ObjectKind::Function; }
+  bool isDisplay() const {
+    return kind == ObjectKind::Clip || kind == ObjectKind::Button || kind == ObjectKind::TextField;
+  }
+  // The name as this object compares names (lower case before version 7).
+  std::string key(const std::string& name) const;
 
  private:
-  std::string key(const std::string& name) const;
   void reindex();
 
   bool caseSensitive_;

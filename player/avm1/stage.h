@@ -6,6 +6,7 @@
 #include <string>
 
 #include "player/avm1/value.h"
+#include "player/swf/geometry.h"
 
 namespace tvrl::avm1 {
 
@@ -15,11 +16,13 @@ class Stage {
  public:
   virtual ~Stage() = default;
 
+  // Clips, buttons and text fields are display objects; the parent is a clip.
   virtual Object* rootClip() = 0;
   virtual Object* parentClip(Object* clip) = 0;
   // A child by instance name, or null.
   virtual Object* childClip(Object* clip, const std::string& name) = 0;
-  // The built-in properties (_x, _alpha, _name...); false when `name` is not one.
+  // The built-in properties (_x, _alpha, _name..., and a text field's text); false when
+  // `name` is not one.
   virtual bool getClipProperty(Object* clip, const std::string& name, Value& out) = 0;
   virtual bool setClipProperty(Object* clip, const std::string& name, const Value& value) = 0;
   virtual std::string targetPath(Object* clip) = 0;  // "_level0.a.b"
@@ -41,6 +44,21 @@ class Stage {
   // Bounds in the coordinate space of `space` (or the clip's own when null), in pixels.
   virtual bool clipBounds(Object* clip, Object* space, double& xMin, double& yMin, double& xMax, double& yMax) = 0;
   virtual bool hitTestPoint(Object* clip, double x, double y, bool shapeFlag) = 0;
+  virtual Object* createTextField(Object* parent, const std::string& name, int depth, double x, double y,
+                                  double width, double height) = 0;
+
+  // Depths as scripts count them: 0 and up for what scripts place, below 0 for the
+  // timeline's objects.
+  virtual bool depthOf(Object* object, int& depth) = 0;
+  // Moves the object to `depth`, and what stood there to the object's old depth.
+  virtual void swapDepths(Object* object, int depth) = 0;
+  virtual Object* instanceAtDepth(Object* parent, int depth) = 0;
+  virtual int nextHighestDepth(Object* parent) = 0;
+
+  virtual bool colorTransform(Object* object, swf::ColorTransform& out) = 0;
+  virtual void setColorTransform(Object* object, const swf::ColorTransform& cx) = 0;
+  // The Stage object's size in pixels.
+  virtual void stageSize(double& width, double& height) = 0;
 
   virtual void fsCommand(const std::string& command, const std::string& args) = 0;
   virtual void navigate(const std::string& url, const std::string& target) = 0;

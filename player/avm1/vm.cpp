@@ -1,6 +1,7 @@
 // The object model's operations: member access, conversions, equality and calls.
 #include "player/avm1/vm.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "player/avm1/activation.h"
@@ -57,9 +58,11 @@ Object* Vm::makeNative(NativeFunction f) {
   return fn;
 }
 
-Object* Vm::makeClipObject(void* clip) {
-  Object* o = heap_.make(ObjectKind::Clip, clipProto);
-  o->clip = clip;
+Object* Vm::makeDisplayObject(ObjectKind kind, void* instance) {
+  Object* proto = kind == ObjectKind::Button ? buttonProto : kind == ObjectKind::TextField ? textFieldProto : clipProto;
+  // Not charged to the running script: the timeline makes these, whoever asks first.
+  Object* o = heap_.make(kind, proto);
+  o->clip = instance;
   return o;
 }
 
@@ -82,12 +85,21 @@ bool Vm::lookup(Object* object, const std::string& name, Value& out, Object** fo
         return true;
       }
     }
-    if (o->kind == ObjectKind::Clip && o->clip && hop == 0 && !name.empty() && name[0] == '_' &&
-        stage_.getClipProperty(o, name, out))
+    if (hop == 0 && o->isDisplay() && o->clip && !name.empty() &&
+        (name[0] == '_' || o->kind == ObjectKind::TextField) && stage_.getClipProperty(o, name, out))
       return true;
     if (const Object::Slot* s = o->find(name)) {
-      out = s->value;
       if (foundIn) *foundIn = o;
+      if (!s->isAccessor()) {
+        out = s->value;
+        return true;
+      }
+      Value getter = Value::from(s->getter);
+      out = Value::undefined();
+      guarded("getter", [&] {
+        std::vector<Value> none;
+        out = call(getter, Value::from(object), none);
+      });
       return true;
     }
     if (o->kind == ObjectKind::Clip && o->clip && hop == 0) {
@@ -98,6 +110,13 @@ bool Vm::lookup(Object* object, const std::string& name, Value& out, Object** fo
     }
   }
   return false;
+}
+
+Value Vm::peek(Object* object, const std::string& name) const {
+  int hop = 0;
+  for (const Object* o = object; o && hop < kMaxPrototypeHops; o = o->proto, ++hop)
+    if (const Object::Slot* s = o->find(name)) return s->isAccessor() ? Value::undefined() : s->value;
+  return Value::undefined();
 }
 
 Value Vm::getMember(const Value& object, const std::string& name) {
@@ -143,17 +162,72 @@ void Vm::setMember(const Value& object, const std::string& name, const Value& va
       return;
     }
   }
-  if (o->kind == ObjectKind::Clip && o->clip && !name.empty() && name[0] == '_' && stage_.setClipProperty(o, name, value))
+  if (o->isDisplay() && o->clip && !name.empty() && (name[0] == '_' || o->kind == ObjectKind::TextField) &&
+      stage_.setClipProperty(o, name, value))
     return;
-  o->set(name, value);
+  Value stored = value;
+  if (o->watchers) {
+    auto it = o->watchers->find(o->key(name));
+    if (it != o->watchers->end() && !it->second.running) {
+      Object::Watcher w = it->second;
+      it->second.running = true;  // an assignment by the watcher itself is not watched again
+      Value old;
+      if (const Object::Slot* s = o->find(name)) old = s->value;
+      std::vector<Value> args{Value::from(name), old, value, w.userData};
+      struct Done {
+        Object* o;
+        std::string key;
+        ~Done() {
+          if (!o->watchers) return;
+          auto at = o->watchers->find(key);
+          if (at != o->watchers->end()) at->second.running = false;
+        }
+      } done{o, o->key(name)};
+      stored = call(w.callback, object, args);
+    }
+  }
+  // An own member is set in place; a new one may be a property a prototype defines, which
+  // is looked for only once scripts have defined any.
+  Object::Slot* s = o->find(name);
+  int hop = 1;
+  for (Object* p = o->proto; !s && hasAccessors_ && p && hop < kMaxPrototypeHops; p = p->proto, ++hop) {
+    s = p->find(name);
+    if (s && !s->isAccessor()) s = nullptr;
+    if (s) break;
+  }
+  if (s && s->isAccessor()) {
+    if (s->setter) {
+      std::vector<Value> args{stored};
+      call(Value::from(s->setter), object, args);
+    }
+    return;
+  }
+  if (s) {
+    if (!(s->flags & ReadOnly)) s->value = stored;
+    return;
+  }
+  o->set(name, stored);
+}
+
+void Vm::addProperty(Object* object, const std::string& name, Object* getter, Object* setter, bool byScript) {
+  hasAccessors_ |= byScript;
+  object->set(name, Value::undefined());
+  Object::Slot* s = object->find(name);
+  s->getter = getter;
+  s->setter = setter;
 }
 
 Value Vm::toPrimitive(const Value& v) {
   if (!v.isObject()) return v;
   Object* o = v.object;
   if (o->kind == ObjectKind::Boxed) return o->primitive;
-  if (o->kind == ObjectKind::Clip) return Value::from(toString(v));
+  if (o->isDisplay()) return Value::from(toString(v));
   std::vector<Value> none;
+  // A date reads as its text first, as in ECMAScript.
+  if (o->kind == ObjectKind::Date) {
+    Value text = call(getMember(v, "toString"), v, none);
+    if (!text.isObject()) return text;
+  }
   Value r = call(getMember(v, "valueOf"), v, none);
   if (!r.isObject()) return r;
   r = call(getMember(v, "toString"), v, none);
@@ -163,7 +237,7 @@ Value Vm::toPrimitive(const Value& v) {
 
 double Vm::toNumber(const Value& v) {
   if (!v.isObject()) return primitiveToNumber(v, version_);
-  if (v.object->kind == ObjectKind::Clip) return NAN;
+  if (v.object->isDisplay()) return NAN;
   Value p = toPrimitive(v);
   return p.isObject() ? NAN : primitiveToNumber(p, version_);
 }
@@ -171,7 +245,7 @@ double Vm::toNumber(const Value& v) {
 std::string Vm::toString(const Value& v) {
   if (!v.isObject()) return primitiveToString(v, version_);
   Object* o = v.object;
-  if (o->kind == ObjectKind::Clip) return o->clip ? stage_.targetPath(o) : "";
+  if (o->isDisplay()) return o->clip ? stage_.targetPath(o) : "";
   if (o->kind == ObjectKind::Boxed) return primitiveToString(o->primitive, version_);
   if (o->isFunction()) return "[type Function]";
   std::vector<Value> none;
@@ -278,8 +352,20 @@ Value Vm::construct(const Value& constructor, std::vector<Value>& args) {
 
 template <typename Body>
 void Vm::guarded(const char* what, Body body) {
-  bool outermost = depth_ == 0;
-  if (outermost) actions_ = bytes_ = 0;
+  // Only the outermost run catches; inside a script, errors go on to the script's own
+  // handlers and guards.
+  bool outermost = !running_;
+  if (outermost) {
+    actions_ = bytes_ = 0;
+    running_ = true;
+  }
+  struct Leave {
+    bool& running;
+    bool outermost;
+    ~Leave() {
+      if (outermost) running = false;
+    }
+  } leave{running_, outermost};
   try {
     body();
   } catch (const ScriptThrow& t) {
@@ -313,11 +399,53 @@ Value Vm::callFromHost(const Value& function, const Value& thisValue, std::vecto
 }
 
 bool Vm::callMethodFromHost(Object* object, const std::string& name, std::vector<Value> args) {
-  Value method;
-  Object* home = nullptr;
-  if (!lookup(object, name, method, &home) || !method.isObject() || !method.object->isFunction()) return false;
-  guarded("handler", [&] { call(method, Value::from(object), args, home); });
-  return true;
+  bool found = false;
+  guarded("handler", [&] {
+    Value method;
+    Object* home = nullptr;
+    if (!lookup(object, name, method, &home) || !method.isObject() || !method.object->isFunction()) return;
+    found = true;
+    call(method, Value::from(object), args, home);
+  });
+  return found;
+}
+
+namespace {
+
+// "a.b.v", "/a/b:v" or "v": the clip path, empty for `base` itself, and the name.
+void splitVariablePath(const std::string& path, std::string& clip, std::string& name) {
+  size_t split = path.rfind(':');
+  if (split == std::string::npos) split = path.rfind('.');
+  if (split == std::string::npos) {
+    clip.clear();
+    name = path;
+  } else {
+    clip = path.substr(0, split);
+    name = path.substr(split + 1);
+  }
+}
+
+}  // namespace
+
+bool Vm::readVariableText(Object* base, const std::string& path, std::string& out) {
+  std::string clip, name;
+  splitVariablePath(path, clip, name);
+  bool found = false;
+  guarded("variable", [&] {
+    Object* owner = resolveTarget(base, clip);
+    Value v;
+    found = owner && lookup(owner, name, v) && !v.isUndefined();
+    if (found) out = toString(v);
+  });
+  return found;
+}
+
+void Vm::writeVariablePath(Object* base, const std::string& path, const Value& value) {
+  std::string clip, name;
+  splitVariablePath(path, clip, name);
+  guarded("variable", [&] {
+    if (Object* owner = resolveTarget(base, clip)) setMember(Value::from(owner), name, value);
+  });
 }
 
 void Vm::chargeWork(size_t items) {
@@ -332,7 +460,7 @@ void Vm::countAction() {
 
 int Vm::addInterval(const Value& function, const Value& thisValue, const std::string& method,
                     std::vector<Value> args, double periodMs) {
-  Interval i{function, thisValue, method, std::move(args), std::max(periodMs, 10.0), 0};
+  Interval i{function, thisValue, method, std::move(args), std::max(std::isnan(periodMs) ? 0.0 : periodMs, 1.0), 0};
   i.dueMs = nowMs_ + i.periodMs;
   intervals_[nextInterval_] = std::move(i);
   return nextInterval_++;
@@ -342,21 +470,24 @@ void Vm::clearInterval(int id) { intervals_.erase(id); }
 
 void Vm::runIntervals(double nowMs) {
   nowMs_ = nowMs;
-  // Each due timer fires once per call at most, as Flash fires them at most once a frame
-  // when the clock runs slower than the period.
+  // A timer due several times since the last step fires that many times, up to a bound:
+  // past it the timer skips ahead, so a short period cannot stall the movie.
   std::vector<int> due;
   for (auto& [id, i] : intervals_)
     if (i.dueMs <= nowMs) due.push_back(id);
   for (int id : due) {
-    auto it = intervals_.find(id);
-    if (it == intervals_.end()) continue;
-    Interval& i = it->second;
-    i.dueMs = std::max(i.dueMs + i.periodMs, nowMs);
-    Interval copy = i;
-    if (copy.method.empty()) {
-      callFromHost(copy.function, copy.thisValue, copy.args);
-    } else if (copy.thisValue.isObject()) {
-      callMethodFromHost(copy.thisValue.object, copy.method, copy.args);
+    for (int fired = 0; fired < kMaxIntervalCatchUp; ++fired) {
+      auto it = intervals_.find(id);
+      if (it == intervals_.end() || it->second.dueMs > nowMs) break;
+      Interval& i = it->second;
+      i.dueMs += i.periodMs;
+      if (fired + 1 == kMaxIntervalCatchUp) i.dueMs = std::max(i.dueMs, nowMs + i.periodMs);
+      Interval copy = i;
+      if (copy.method.empty()) {
+        callFromHost(copy.function, copy.thisValue, copy.args);
+      } else if (copy.thisValue.isObject()) {
+        callMethodFromHost(copy.thisValue.object, copy.method, copy.args);
+      }
     }
   }
 }
@@ -389,12 +520,23 @@ void Vm::collectGarbage(const std::vector<Object*>& extraRoots) {
   auto addValue = [&roots](const Value& v) {
     if (v.isObject()) roots.push_back(v.object);
   };
+  for (const auto& [name, c] : classes_) addValue(c);
   for (const auto& [id, i] : intervals_) {
     addValue(i.function);
     addValue(i.thisValue);
     for (const Value& v : i.args) addValue(v);
   }
   heap_.collect(roots);
+}
+
+void Vm::registerClass(const std::string& exportName, const Value& constructor) {
+  if (constructor.isObject() && constructor.object->isFunction()) classes_[exportName] = constructor;
+  else classes_.erase(exportName);
+}
+
+Value Vm::registeredClass(const std::string& exportName) const {
+  auto it = classes_.find(exportName);
+  return it == classes_.end() ? Value::undefined() : it->second;
 }
 
 uint32_t Vm::nextRandom() {

@@ -23,6 +23,8 @@ constexpr size_t kMaxHeapObjects = 500000;
 // What one script run may allocate in strings, array slots and objects: a loop that
 // doubles a string or fills arrays stops long before memory runs out.
 constexpr size_t kMaxBytesPerRun = 64u << 20;
+// How many times one timer may fire in one clock step when it fell behind.
+constexpr int kMaxIntervalCatchUp = 10;
 
 struct Activation;
 
@@ -44,11 +46,23 @@ class Vm {
   Value callFromHost(const Value& function, const Value& thisValue, std::vector<Value> args);
   // Calls the method `name` of `object` when it has one; false when it has none.
   bool callMethodFromHost(Object* object, const std::string& name, std::vector<Value> args);
+  // A variable named by a path from `base` ("v", "a.b.v", "/a:v"), as text fields bind to
+  // one; from outside scripts, errors caught.
+  // Reading gives the value as text; false when the variable is missing or undefined.
+  bool readVariableText(Object* base, const std::string& path, std::string& out);
+  void writeVariablePath(Object* base, const std::string& path, const Value& value);
 
   // Used by the built-ins and the interpreter.
   Value call(const Value& function, const Value& thisValue, std::vector<Value>& args, Object* home = nullptr);
   Value getMember(const Value& object, const std::string& name);
   void setMember(const Value& object, const std::string& name, const Value& value);
+  // addProperty: a member read and written through functions. Built-ins define theirs on
+  // objects that are never prototypes (byScript false), which spares assignments a search.
+  void addProperty(Object* object, const std::string& name, Object* getter, Object* setter, bool byScript = true);
+  // A member's stored value along the prototype chain, running nothing: for the timeline
+  // and input, which may not run scripts while they walk the display lists. Properties
+  // defined by functions read as undefined.
+  Value peek(Object* object, const std::string& name) const;
   // Looks up a member and says where it was found (for `super`).
   bool lookup(Object* object, const std::string& name, Value& out, Object** foundIn = nullptr);
   Value construct(const Value& constructor, std::vector<Value>& args);
@@ -66,7 +80,8 @@ class Vm {
   Object* makeObject() { return make(ObjectKind::Plain, objectProto); }
   Object* makeArray(std::vector<Value> elements = {});
   Object* makeNative(NativeFunction f);
-  Object* makeClipObject(void* clip);
+  // The object of a clip, button or text field instance of the timeline.
+  Object* makeDisplayObject(ObjectKind kind, void* instance);
   Object* make(ObjectKind kind, Object* proto);
 
   // getURL: an address starting "FSCommand:" (in any case) is a command for the host,
@@ -88,6 +103,10 @@ class Vm {
   bool keyIsDown(int keyCode) const { return keysDown_.count(keyCode) > 0; }
   // Calls `method` on every listener of the global object `source` ("Key", "Mouse").
   void broadcast(const std::string& source, const std::string& method);
+
+  // Object.registerClass: the class of the clips of an exported symbol, null to undo.
+  void registerClass(const std::string& exportName, const Value& constructor);
+  Value registeredClass(const std::string& exportName) const;
 
   // Frees what no clip, global or timer can reach; only between scripts.
   void collectGarbage(const std::vector<Object*>& extraRoots);
@@ -140,6 +159,9 @@ class Vm {
   Heap heap_;
   Object* global_ = nullptr;
   int depth_ = 0;
+  bool running_ = false;      // a script, handler or getter is running
+  bool hasAccessors_ = false;  // addProperty was used: assignments look for setters
+  std::map<std::string, Value> classes_;
   uint64_t actions_ = 0;
   size_t bytes_ = 0;
   uint32_t random_ = 0x2545F491;

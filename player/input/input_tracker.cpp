@@ -22,7 +22,7 @@ bool InputTracker::findIn(SpriteInstance& sprite, const swf::Matrix& toStage, sw
     for (const auto& [from, to] : hiddenRanges) hidden |= it->first > from && it->first <= to;
     if (hidden) continue;
     swf::Matrix m = toStage * object.matrix;
-    if (object.button && listHitTest(object.button->hitArea(), m, stage)) {
+    if (object.button && scripts_.buttonEnabled(*object.button) && listHitTest(object.button->hitArea(), m, stage)) {
       out = {&sprite, object.button.get(), nullptr};
       return true;
     }
@@ -105,7 +105,9 @@ bool InputTracker::pointerAt(swf::Point stage, bool hasPointer) {
 bool InputTracker::mouseMove(double x, double y) {
   swf::Point stage = viewToStage_.apply({x, y});
   scripts_.setMouse(stage);
-  scripts_.broadcastClipEvent(swf::ClipEventMouseMove);
+  // A press or release where the pointer already is does not move it.
+  if (!hasPointer_ || stage.x != pointer_.x || stage.y != pointer_.y)
+    scripts_.broadcastClipEvent(swf::ClipEventMouseMove);
   return pointerAt(stage, true) | scripts_.takeChanged();
 }
 
@@ -154,10 +156,14 @@ bool InputTracker::key(int keyCode, bool down) {
     std::vector<Target> buttons;
     collectButtons(root_, buttons);
     for (const Target& b : buttons)
-      if (alive(b))
+      if (alive(b) && scripts_.buttonEnabled(*b.button))
         if (DisplayObject* holder = holderOf(b)) scripts_.buttonActions(*b.owner, *holder, static_cast<uint16_t>(keyCode << 9));
   }
   return scripts_.takeChanged();
+}
+
+Cursor InputTracker::cursor() const {
+  return over_.active() && scripts_.showsHand(over_.button, over_.clip) ? Cursor::Hand : Cursor::Arrow;
 }
 
 bool InputTracker::refresh() { return hasPointer_ && pointerAt(pointer_, true); }

@@ -28,7 +28,8 @@ class InputTracker {
   bool key(int keyCode, bool down);
   // After a frame: what lies under a still pointer may have moved.
   bool refresh();
-  Cursor cursor() const { return over_.active() ? Cursor::Hand : Cursor::Arrow; }
+  // The hand over an active button, unless its script turned the hand off.
+  Cursor cursor() const;
 
  private:
   // A button, or a clip used as one, and the timeline it sits in.

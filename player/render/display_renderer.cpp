@@ -78,7 +78,7 @@ void DisplayRenderer::drawObject(Canvas& canvas, const DisplayObject& object, co
       drawStaticText(shapes_, canvas, movie_, static_cast<const swf::TextCharacter&>(*object.character), m, cx);
       break;
     case CharacterKind::EditText:
-      drawEditText(shapes_, canvas, movie_, static_cast<const swf::EditTextCharacter&>(*object.character), m, cx);
+      if (object.field) drawEditText(shapes_, canvas, *object.field, m, cx);
       break;
     case CharacterKind::Sprite:
       if (object.sprite) draw(canvas, object.sprite->objects(), m, cx);

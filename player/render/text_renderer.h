@@ -5,17 +5,15 @@
 
 #include "player/render/shape_renderer.h"
 #include "player/swf/movie.h"
+#include "player/text/text_layout.h"
 
 namespace tvrl::player {
 
 void drawStaticText(ShapeRenderer& shapes, Canvas& canvas, const swf::Movie& movie, const swf::TextCharacter& text,
                     const swf::Matrix& toDevice, const swf::ColorTransform& cx);
 
-void drawEditText(ShapeRenderer& shapes, Canvas& canvas, const swf::Movie& movie, const swf::EditTextCharacter& field,
-                  const swf::Matrix& toDevice, const swf::ColorTransform& cx);
-
-// The characters an edit field shows: HTML tags dropped (paragraphs and breaks become
-// line ends), entities decoded, UTF-8 decoded from version 6 on.
-std::u32string visibleText(const std::string& text, bool html, uint8_t swfVersion);
+class TextFieldInstance;
+void drawEditText(ShapeRenderer& shapes, Canvas& canvas, const TextFieldInstance& field, const swf::Matrix& toDevice,
+                  const swf::ColorTransform& cx);
 
 }  // namespace tvrl::player

@@ -1,5 +1,5 @@
-// The script machine's view of clips: paths, built-in properties, frames, and clips
-// made or removed by scripts.
+// The script machine's view of clips: frames, clips made or removed by scripts, their
+// depths, bounds and hit tests.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -13,197 +13,8 @@ using avm1::Object;
 using avm1::Value;
 
 namespace {
-
 constexpr double kTwips = 20;
-constexpr double kDegrees = 180 / 3.14159265358979323846;
-constexpr int kScriptDepthBase = 16384;  // depth 0 of a script is this depth of the file
-
-double scaleX(const swf::Matrix& m) { return std::sqrt(m.a * m.a + m.b * m.b); }
-double scaleY(const swf::Matrix& m) { return std::sqrt(m.c * m.c + m.d * m.d); }
-double rotation(const swf::Matrix& m) { return std::atan2(m.b, m.a) * kDegrees; }
-
-void setTransform(swf::Matrix& m, double sx, double sy, double degrees) {
-  double r = degrees / kDegrees;
-  // Keep a mirrored y axis mirrored.
-  double flip = m.determinant() < 0 ? -1 : 1;
-  m.a = sx * std::cos(r);
-  m.b = sx * std::sin(r);
-  m.c = -sy * std::sin(r) * flip;
-  m.d = sy * std::cos(r) * flip;
-}
-
-// The matrix from a sprite's space to the stage.
-swf::Matrix toStage(const SpriteInstance* sprite) {
-  swf::Matrix m;
-  for (const SpriteInstance* s = sprite; s && s->holder(); s = s->parent()) m = s->holder()->matrix * m;
-  return m;
-}
-
 }  // namespace
-
-bool ScriptEngine::sameName(const std::string& a, const std::string& b) const {
-  if (movie_.version >= 7) return a == b;
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-Object* ScriptEngine::rootClip() { return root_ ? objectOf(*root_) : nullptr; }
-
-Object* ScriptEngine::parentClip(Object* clip) {
-  SpriteInstance* s = spriteOf(clip);
-  return s && s->parent() ? objectOf(*s->parent()) : nullptr;
-}
-
-Object* ScriptEngine::childClip(Object* clip, const std::string& name) {
-  SpriteInstance* s = spriteOf(clip);
-  if (!s) return nullptr;
-  for (auto& [depth, object] : s->objects()) {
-    if (object.name.empty() || !sameName(object.name, name)) continue;
-    if (object.sprite) return objectOf(*object.sprite);
-    if (object.button) {
-      Object*& b = buttons_[object.button.get()];
-      if (!b) b = vm_->make(avm1::ObjectKind::Plain, vm_->buttonProto);
-      return b;
-    }
-  }
-  return nullptr;
-}
-
-std::string ScriptEngine::targetPath(Object* clip) {
-  std::string path;
-  for (SpriteInstance* s = spriteOf(clip); s && s->holder(); s = s->parent()) path = "." + s->holder()->name + path;
-  return "_level0" + path;
-}
-
-std::string ScriptEngine::slashPath(Object* clip) {
-  std::string path;
-  for (SpriteInstance* s = spriteOf(clip); s && s->holder(); s = s->parent()) path = "/" + s->holder()->name + path;
-  return path.empty() ? "/" : path;
-}
-
-bool ScriptEngine::getClipProperty(Object* clip, const std::string& rawName, Value& out) {
-  SpriteInstance* s = spriteOf(clip);
-  if (!s) return false;
-  std::string name = rawName;
-  // Built-in property names ignore case in every version.
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  static const swf::Matrix identity;
-  DisplayObject* h = s->holder();
-  const swf::Matrix& m = h ? h->matrix : identity;
-  auto number = [&out](double v) { out = Value::from(v); return true; };
-  if (name == "_x") return number(m.tx / kTwips);
-  if (name == "_y") return number(m.ty / kTwips);
-  if (name == "_xscale") return number(scaleX(m) * 100);
-  if (name == "_yscale") return number(scaleY(m) * 100);
-  if (name == "_rotation") return number(rotation(m));
-  if (name == "_alpha") return number(h ? h->colorTransform.mulA / 256.0 * 100 : 100);
-  if (name == "_visible") {
-    out = Value::from(h ? h->visible : true);
-    return true;
-  }
-  if (name == "_width" || name == "_height") {
-    swf::Rect r;
-    if (!listBounds(s->objects(), m, r)) return number(0);
-    return number((name == "_width" ? r.xMax - r.xMin : r.yMax - r.yMin) / kTwips);
-  }
-  if (name == "_currentframe") return number(s->currentFrame() + 1);
-  if (name == "_totalframes" || name == "_framesloaded") return number(s->frameCount());
-  if (name == "_name") {
-    out = Value::from(h ? h->name : std::string());
-    return true;
-  }
-  if (name == "_target") {
-    out = Value::from(slashPath(clip));
-    return true;
-  }
-  if (name == "_parent") {
-    Object* p = parentClip(clip);
-    out = p ? Value::from(p) : Value::undefined();
-    return true;
-  }
-  if (name == "_root" || name == "_level0") {
-    out = Value::from(rootClip());
-    return true;
-  }
-  if (name == "_xmouse" || name == "_ymouse") {
-    swf::Point local = toStage(s).inverted().apply(mouse_);
-    return number(std::round(name == "_xmouse" ? local.x / kTwips : local.y / kTwips));
-  }
-  if (name == "_url") {
-    out = Value::from("");
-    return true;
-  }
-  if (name == "_droptarget") {
-    out = Value::from("");
-    return true;
-  }
-  if (name == "_highquality") return number(1);
-  if (name == "_quality") {
-    out = Value::from("HIGH");
-    return true;
-  }
-  if (name == "_focusrect") {
-    out = Value::from(true);
-    return true;
-  }
-  if (name == "_soundbuftime") return number(5);
-  return false;
-}
-
-bool ScriptEngine::setClipProperty(Object* clip, const std::string& rawName, const Value& value) {
-  SpriteInstance* s = spriteOf(clip);
-  if (!s) return false;
-  std::string name = rawName;
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  static const char* const readOnly[] = {"_currentframe", "_totalframes", "_framesloaded", "_target", "_parent",
-                                         "_root", "_level0", "_xmouse", "_ymouse", "_url", "_droptarget"};
-  for (const char* r : readOnly)
-    if (name == r) return true;
-  static const char* const globalSettings[] = {"_highquality", "_quality", "_focusrect", "_soundbuftime"};
-  for (const char* g : globalSettings)
-    if (name == g) return true;
-  DisplayObject* h = s->holder();
-  static const char* const transforms[] = {"_x", "_y", "_xscale", "_yscale", "_rotation", "_alpha", "_visible",
-                                           "_width", "_height", "_name"};
-  if (std::find_if(std::begin(transforms), std::end(transforms), [&](const char* t) { return name == t; }) ==
-      std::end(transforms))
-    return false;
-  if (!h) return true;  // the root stays where the stage puts it
-  if (name == "_visible") {
-    h->visible = vm_->toBoolean(value);
-    changed_ = true;
-    return true;
-  }
-  if (name == "_name") {
-    h->name = vm_->toString(value);
-    return true;
-  }
-  double v = vm_->toNumber(value);
-  if (!std::isfinite(v)) return true;  // Flash ignores NaN and infinite sizes and positions
-  h->movedByScript = true;
-  swf::Matrix& m = h->matrix;
-  if (name == "_x") m.tx = std::round(v * kTwips);
-  else if (name == "_y") m.ty = std::round(v * kTwips);
-  else if (name == "_xscale") setTransform(m, v / 100, scaleY(m), rotation(m));
-  else if (name == "_yscale") setTransform(m, scaleX(m), v / 100, rotation(m));
-  else if (name == "_rotation") setTransform(m, scaleX(m), scaleY(m), std::fmod(v, 360.0));
-  else if (name == "_alpha") h->colorTransform.mulA = static_cast<int16_t>(std::clamp(v * 2.56, -32768.0, 32767.0));
-  else if (name == "_width" || name == "_height") {
-    swf::Rect r;
-    swf::Matrix unscaled = m;
-    setTransform(unscaled, 1, 1, rotation(m));
-    if (listBounds(s->objects(), unscaled, r)) {
-      double extent = (name == "_width" ? r.xMax - r.xMin : r.yMax - r.yMin) / kTwips;
-      if (extent > 0) {
-        if (name == "_width") setTransform(m, v / extent, scaleY(m), rotation(m));
-        else setTransform(m, scaleX(m), v / extent, rotation(m));
-      }
-    }
-  }
-  changed_ = true;
-  return true;
-}
 
 void ScriptEngine::gotoFrame(Object* clip, int frame, bool play) {
   SpriteInstance* s = spriteOf(clip);
@@ -242,11 +53,46 @@ void ScriptEngine::callFrame(Object* clip, int frame) {
 }
 
 void ScriptEngine::removeClip(Object* clip) {
-  SpriteInstance* s = spriteOf(clip);
-  // Only clips that scripts placed (depth 0 and up to a script) can be removed.
-  if (!s || !s->parent() || !s->holder() || s->holder()->depth < kScriptDepthBase) return;
-  s->parent()->objects().erase(s->holder()->depth);
+  DisplayObject* h = holderOf(clip);
+  SpriteInstance* p = parentOf(clip);
+  // Only what stands at a script's depths (0 and up) can be removed.
+  if (!h || !p || h->depth < kScriptDepthBase) return;
+  p->removeAt(h->depth);
+}
+
+bool ScriptEngine::depthOf(Object* object, int& depth) {
+  DisplayObject* h = holderOf(object);
+  if (!h) return false;
+  depth = h->depth - kScriptDepthBase;
+  return true;
+}
+
+void ScriptEngine::swapDepths(Object* object, int depth) {
+  DisplayObject* h = holderOf(object);
+  SpriteInstance* p = parentOf(object);
+  if (!h || !p) return;
+  int to = std::clamp(depth + kScriptDepthBase, 0, 65535);
+  if (to == h->depth) return;
+  // Both now belong to scripts: the timeline no longer moves them.
+  auto other = p->objects().find(static_cast<uint16_t>(to));
+  if (other != p->objects().end()) other->second.movedByScript = true;
+  h->movedByScript = true;
+  p->swapDepths(h->depth, static_cast<uint16_t>(to));
   changed_ = true;
+}
+
+Object* ScriptEngine::instanceAtDepth(Object* parent, int depth) {
+  SpriteInstance* s = spriteOf(parent);
+  int at = depth + kScriptDepthBase;
+  if (!s || at < 0 || at > 65535) return nullptr;
+  auto it = s->objects().find(static_cast<uint16_t>(at));
+  return it == s->objects().end() ? nullptr : objectOf(it->second);
+}
+
+int ScriptEngine::nextHighestDepth(Object* parent) {
+  SpriteInstance* s = spriteOf(parent);
+  if (!s || s->objects().empty()) return 0;
+  return std::max(0, s->objects().rbegin()->first - kScriptDepthBase + 1);
 }
 
 Object* ScriptEngine::placeByScript(Object* parent, const swf::Character* character, uint16_t id,
@@ -262,7 +108,7 @@ Object* ScriptEngine::placeByScript(Object* parent, const swf::Character* charac
   }
   DisplayObject* object = p->placeCharacter(character, id, command);
   changed_ = true;
-  return object && object->sprite ? objectOf(*object->sprite) : nullptr;
+  return object ? objectOf(*object) : nullptr;
 }
 
 Object* ScriptEngine::duplicateClip(Object* clip, const std::string& name, int depth) {
@@ -290,14 +136,17 @@ Object* ScriptEngine::attachClip(Object* parent, const std::string& exportName, 
   }
   const swf::Character* c = movie_.character(it->second);
   if (!c || c->kind != swf::CharacterKind::Sprite) return nullptr;
-  return placeByScript(parent, c, it->second, name, depth, nullptr);
+  attaching_ = true;
+  Object* made = placeByScript(parent, c, it->second, name, depth, nullptr);
+  attaching_ = false;
+  return made;
 }
 
 bool ScriptEngine::clipBounds(Object* clip, Object* space, double& xMin, double& yMin, double& xMax, double& yMax) {
   SpriteInstance* s = spriteOf(clip);
   if (!s) return false;
   SpriteInstance* target = space ? spriteOf(space) : s;
-  swf::Matrix m = (target ? toStage(target).inverted() : swf::Matrix{}) * toStage(s);
+  swf::Matrix m = (target ? stageMatrix(target).inverted() : swf::Matrix{}) * stageMatrix(s);
   swf::Rect r;
   if (!listBounds(s->objects(), m, r)) {
     xMin = yMin = xMax = yMax = 6710886.35;  // what Flash answers for an empty clip
@@ -314,7 +163,7 @@ bool ScriptEngine::hitTestPoint(Object* clip, double x, double y, bool shapeFlag
   SpriteInstance* s = spriteOf(clip);
   if (!s) return false;
   swf::Point p{x * kTwips, y * kTwips};
-  swf::Matrix m = toStage(s);
+  swf::Matrix m = stageMatrix(s);
   if (shapeFlag) return listHitTest(s->objects(), m, p);
   swf::Rect r;
   return listBounds(s->objects(), m, r) && p.x >= r.xMin && p.x <= r.xMax && p.y >= r.yMin && p.y <= r.yMax;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "player/timeline/text_field_instance.h"
+
 namespace tvrl::player {
 
 using avm1::Object;
@@ -15,6 +17,7 @@ constexpr size_t kCollectAbove = 20000;
 ScriptEngine::ScriptEngine(PlayContext& context, const swf::Movie& movie)
     : context_(context), movie_(movie), vm_(std::make_unique<avm1::Vm>(movie.version, *this)) {
   emptySprite_.timeline.frames.emplace_back();
+  for (const auto& [name, id] : movie.exports) exportsById_.emplace(id, name);
   context_.scripts = this;
 }
 
@@ -30,7 +33,7 @@ ScriptEngine::ClipInfo& ScriptEngine::info(SpriteInstance& sprite) {
   auto it = clips_.find(&sprite);
   if (it != clips_.end()) return it->second;
   ClipInfo& i = clips_[&sprite];
-  i.object = vm_->makeClipObject(&sprite);
+  i.object = vm_->makeDisplayObject(avm1::ObjectKind::Clip, &sprite);
   i.serial = nextSerial_++;
   return i;
 }
@@ -39,6 +42,51 @@ Object* ScriptEngine::objectOf(SpriteInstance& sprite) { return info(sprite).obj
 
 SpriteInstance* ScriptEngine::spriteOf(Object* clip) const {
   return clip && clip->kind == avm1::ObjectKind::Clip ? static_cast<SpriteInstance*>(clip->clip) : nullptr;
+}
+
+Object* ScriptEngine::objectOf(DisplayObject& object) {
+  if (object.sprite) return objectOf(*object.sprite);
+  auto made = [this](auto& objects, auto* instance, avm1::ObjectKind kind) {
+    Object*& o = objects[instance];
+    if (!o) o = vm_->makeDisplayObject(kind, instance);
+    return o;
+  };
+  if (object.button) return made(buttons_, object.button.get(), avm1::ObjectKind::Button);
+  if (object.field) return made(fields_, object.field.get(), avm1::ObjectKind::TextField);
+  return nullptr;
+}
+
+namespace {
+
+// A button's or text field's place; clips keep theirs themselves.
+const Placement* placementOf(Object* object) {
+  if (!object || !object->clip) return nullptr;
+  if (object->kind == avm1::ObjectKind::Button) return static_cast<ButtonInstance*>(object->clip);
+  if (object->kind == avm1::ObjectKind::TextField) return static_cast<TextFieldInstance*>(object->clip);
+  return nullptr;
+}
+
+}  // namespace
+
+DisplayObject* ScriptEngine::holderOf(Object* object) const {
+  if (SpriteInstance* s = spriteOf(object)) return s->holder();
+  const Placement* p = placementOf(object);
+  return p ? p->holder() : nullptr;
+}
+
+SpriteInstance* ScriptEngine::parentOf(Object* object) const {
+  if (SpriteInstance* s = spriteOf(object)) return s->parent();
+  const Placement* p = placementOf(object);
+  return p ? p->parent() : nullptr;
+}
+
+Value ScriptEngine::classOf(uint16_t characterId) {
+  auto [from, to] = exportsById_.equal_range(characterId);
+  for (auto it = from; it != to; ++it) {
+    Value c = vm_->registeredClass(it->second);
+    if (c.isObject()) return c;
+  }
+  return Value::undefined();
 }
 
 void ScriptEngine::frameEntered(SpriteInstance& sprite, int frame) {
@@ -53,10 +101,61 @@ void ScriptEngine::frameEntered(SpriteInstance& sprite, int frame) {
 }
 
 void ScriptEngine::objectPlaced(SpriteInstance&, DisplayObject& object, const swf::PlaceCommand& command) {
+  if (object.field) {
+    fields_.emplace(object.field.get(), nullptr);
+    // Bound with the next scripts: binding may run a watcher, never while lists are built.
+    if (!object.field->variable().empty()) unbound_.push_back(object.field.get());
+    return;
+  }
   if (!object.sprite) return;
   ClipInfo& i = info(*object.sprite);
   if (!command.clipActions.empty()) i.clipActions = &command.clipActions;
+  // A clip of a symbol with a registered class is an instance of it from the start; its
+  // constructor runs before its load event (attachMovie runs it at once).
+  Value c = classOf(object.characterId);
+  if (c.isObject()) {
+    Value proto = vm_->peek(c.object, "prototype");
+    if (proto.isObject()) i.object->proto = proto.object;
+    if (!attaching_) queue(EntryKind::Construct, *object.sprite, 0, nullptr);
+  }
   queue(EntryKind::Load, *object.sprite, 0, nullptr);
+}
+
+bool ScriptEngine::hasUnloadHandler(ClipInfo& clip) {
+  if (clip.clipActions)
+    for (const swf::ClipAction& a : *clip.clipActions)
+      if (a.events & swf::ClipEventUnload) return true;
+  return vm_->peek(clip.object, "onUnload").isObject();
+}
+
+bool ScriptEngine::retire(DisplayObject& object) {
+  if (!object.sprite) return false;
+  SpriteInstance& sprite = *object.sprite;
+  ClipInfo& i = info(sprite);
+  i.removed = true;
+  // What was queued for the clip no longer runs: it has left the stage.
+  for (Entry& e : queue_)
+    if (e.sprite == &sprite) e.sprite = nullptr;
+  bool any = false;
+  if (!i.unloaded && hasUnloadHandler(i)) {
+    i.unloaded = true;
+    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, i.object, i.clipActions});
+    any = true;
+  }
+  for (auto& [depth, child] : sprite.objects()) any |= retire(child);
+  return any;
+}
+
+bool ScriptEngine::onStage(SpriteInstance& sprite) {
+  auto it = clips_.find(&sprite);
+  return it != clips_.end() && !it->second.removed;
+}
+
+void ScriptEngine::objectRemoved(DisplayList::node_type removed) {
+  changed_ = true;
+  // The clips keep their names, parents and properties while their unload handlers run;
+  // without any, the object goes at once.
+  if (retire(removed.mapped())) retired_.push_back(std::move(removed));
 }
 
 void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
@@ -64,15 +163,10 @@ void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
   if (it == clips_.end()) return;
   Object* object = it->second.object;
   object->clip = nullptr;
-  // The unload handlers run with the next scripts, on the clip's object: what they read of
-  // the clip itself is gone, as it is in Flash once the clip has left the stage.
-  const std::vector<swf::ClipAction>* actions = it->second.clipActions;
-  bool unloadAction = false;
-  if (actions)
-    for (const swf::ClipAction& a : *actions) unloadAction |= (a.events & swf::ClipEventUnload) != 0;
-  avm1::Value handler;
-  if (unloadAction || (vm_->lookup(object, "onUnload", handler) && handler.isObject()))
-    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, object, actions});
+  // A clip that went with its parent, or with a button's state, still hears its unload,
+  // after the fact: what it reads of itself is gone.
+  if (!it->second.unloaded && hasUnloadHandler(it->second))
+    queue_.push_back({EntryKind::Unload, nullptr, 0, nullptr, nextSequence_++, object, it->second.clipActions});
   clips_.erase(it);
   for (Entry& e : queue_)
     if (e.sprite == &sprite) e.sprite = nullptr;
@@ -80,7 +174,12 @@ void ScriptEngine::spriteDestroyed(SpriteInstance& sprite) {
   changed_ = true;
 }
 
-void ScriptEngine::buttonDestroyed(ButtonInstance& button) { buttons_.erase(&button); }
+void ScriptEngine::buttonDestroyed(ButtonInstance& button) {
+  auto it = buttons_.find(&button);
+  if (it == buttons_.end()) return;
+  it->second->clip = nullptr;
+  buttons_.erase(it);
+}
 
 void ScriptEngine::buttonEvent(ButtonInstance& button, const char* method) {
   auto it = buttons_.find(&button);
@@ -102,13 +201,18 @@ void ScriptEngine::runQueued() {
   auto key = [this](const Entry& e) {
     if (!e.sprite) return std::make_tuple(e.kind == EntryKind::Unload ? 3 : 0, int64_t{0}, 0, e.sequence);
     if (e.kind == EntryKind::Init) return std::make_tuple(0, int64_t{0}, 0, e.sequence);
+    // Constructors of registered classes follow the init actions that define the classes,
+    // before any frame's actions use the instances.
+    if (e.kind == EntryKind::Construct) return std::make_tuple(0, int64_t{1}, 0, e.sequence);
     uint64_t serial = clips_.count(e.sprite) ? clips_[e.sprite].serial : 0;
     bool madeThisFrame = serial >= frameStartSerial_;
     int64_t rank = madeThisFrame ? static_cast<int64_t>(serial) : -static_cast<int64_t>(serial);
     return std::make_tuple(madeThisFrame ? 2 : 1, rank, e.kind == EntryKind::Load ? 0 : 1, e.sequence);
   };
   std::stable_sort(queue_.begin(), queue_.end(), [&](const Entry& a, const Entry& b) { return key(a) < key(b); });
+  bindNewFields();
   while (!queue_.empty()) {
+    bindNewFields();
     Entry e = queue_.front();
     queue_.pop_front();
     if (e.kind == EntryKind::Unload) {
@@ -118,12 +222,24 @@ void ScriptEngine::runQueued() {
     if (!e.sprite) continue;
     switch (e.kind) {
       case EntryKind::Init: vm_->runActions(e.code->data(), e.code->size(), objectOf(root_ ? *root_ : *e.sprite)); break;
+      case EntryKind::Construct: {
+        Object* object = objectOf(*e.sprite);
+        Value c = e.sprite->holder() ? classOf(e.sprite->holder()->characterId) : Value::undefined();
+        if (c.isObject()) vm_->callFromHost(c, Value::from(object), {});
+        break;
+      }
       case EntryKind::Load: clipEvent(*e.sprite, swf::ClipEventLoad, "onLoad"); break;
       case EntryKind::Frame: runFrameActions(*e.sprite, e.frame); break;
       case EntryKind::Unload: break;
     }
   }
+  // Unloaded clips leave for good, and the clips inside them with them.
+  std::vector<DisplayList::node_type> gone = std::move(retired_);
+  retired_.clear();
+  gone.clear();
   flushing_ = false;
+  bindNewFields();
+  syncTextFields();
   collectGarbageWhenGrown();
 }
 
@@ -141,7 +257,7 @@ void ScriptEngine::runFrameActions(SpriteInstance& sprite, int frame) {
   Object* object = objectOf(sprite);
   for (const std::vector<uint8_t>& code : it->second) {
     // A block may remove its own clip; the blocks after it do not run.
-    if (!object->clip) return;
+    if (!onStage(sprite)) return;
     vm_->runActions(code.data(), code.size(), object);
   }
 }
@@ -151,7 +267,7 @@ void ScriptEngine::runClipActions(SpriteInstance& sprite, uint32_t event, uint8_
   if (!i.clipActions) return;
   Object* object = i.object;
   for (const swf::ClipAction& a : *i.clipActions) {
-    if (!(a.events & event) || !object->clip) continue;
+    if (!(a.events & event) || !onStage(sprite)) continue;
     if (event == swf::ClipEventKeyPress && a.keyCode != keyCode) continue;
     vm_->runActions(a.actions.data(), a.actions.size(), object);
   }
@@ -160,7 +276,7 @@ void ScriptEngine::runClipActions(SpriteInstance& sprite, uint32_t event, uint8_
 void ScriptEngine::clipEvent(SpriteInstance& sprite, uint32_t event, const char* method) {
   Object* object = objectOf(sprite);
   runClipActions(sprite, event, 0);
-  if (method && object->clip) vm_->callMethodFromHost(object, method, {});
+  if (method && onStage(sprite)) vm_->callMethodFromHost(object, method, {});
 }
 
 void ScriptEngine::broadcastClipEvent(uint32_t event, uint8_t keyCode) {
@@ -179,7 +295,8 @@ void ScriptEngine::broadcastClipEvent(uint32_t event, uint8_t keyCode) {
   std::sort(order.rbegin(), order.rend());
   for (const auto& [serial, sprite] : order) {
     auto it = clips_.find(sprite);
-    if (it == clips_.end() || it->second.serial != serial) continue;  // removed by an earlier handler
+    // Removed by an earlier handler, or waiting only for its unload.
+    if (it == clips_.end() || it->second.serial != serial || it->second.removed) continue;
     runClipActions(*sprite, event, keyCode);
     if (method && clips_.count(sprite)) vm_->callMethodFromHost(it->second.object, method, {});
   }
@@ -208,13 +325,58 @@ bool ScriptEngine::actsAsButton(SpriteInstance& sprite) {
                                      swf::ClipEventRollOver | swf::ClipEventRollOut | swf::ClipEventDragOver |
                                      swf::ClipEventDragOut;
   ClipInfo& i = info(sprite);
+  bool handled = false;
   if (i.clipActions)
-    for (const swf::ClipAction& a : *i.clipActions)
-      if (a.events & kButtonEvents) return true;
-  avm1::Value handler;
-  for (const char* name : {"onPress", "onRelease", "onReleaseOutside", "onRollOver", "onRollOut", "onDragOver", "onDragOut"})
-    if (vm_->lookup(i.object, name, handler) && handler.isObject() && handler.object->isFunction()) return true;
-  return false;
+    for (const swf::ClipAction& a : *i.clipActions) handled |= (a.events & kButtonEvents) != 0;
+  for (const char* name : {"onPress", "onRelease", "onReleaseOutside", "onRollOver", "onRollOut", "onDragOver", "onDragOut"}) {
+    if (handled) break;
+    Value handler = vm_->peek(i.object, name);
+    handled = handler.isObject() && handler.object->isFunction();
+  }
+  return handled && vm_->toBoolean(vm_->peek(i.object, "enabled"));
+}
+
+bool ScriptEngine::buttonEnabled(ButtonInstance& button) {
+  auto it = buttons_.find(&button);
+  return it == buttons_.end() || vm_->toBoolean(vm_->peek(it->second, "enabled"));
+}
+
+bool ScriptEngine::showsHand(ButtonInstance* button, SpriteInstance* clip) {
+  Object* object = nullptr;
+  if (button) {
+    auto it = buttons_.find(button);
+    if (it != buttons_.end()) object = it->second;
+  } else if (clip) {
+    object = objectOf(*clip);
+  }
+  return !object || vm_->toBoolean(vm_->peek(object, "useHandCursor"));
+}
+
+bool ScriptEngine::noScaleStage() {
+  Value stage = vm_->peek(vm_->global(), "Stage");
+  Value mode = stage.isObject() ? vm_->peek(stage.object, "scaleMode") : Value::undefined();
+  return mode.isString() && mode.string == "noScale";
+}
+
+void ScriptEngine::setViewSize(int width, int height) {
+  bool resized = width != viewWidth_ || height != viewHeight_;
+  viewWidth_ = width;
+  viewHeight_ = height;
+  if (resized && root_ && noScaleStage()) {
+    vm_->broadcast("Stage", "onResize");
+    runQueued();
+  }
+}
+
+void ScriptEngine::stageSize(double& width, double& height) {
+  const swf::Rect& r = movie_.frameSize;
+  width = (r.xMax - r.xMin) / 20.0;
+  height = (r.yMax - r.yMin) / 20.0;
+  // In "noScale" the stage is the host's view, as big as it is.
+  if (viewWidth_ > 0 && noScaleStage()) {
+    width = viewWidth_;
+    height = viewHeight_;
+  }
 }
 
 bool ScriptEngine::advance() {
@@ -244,6 +406,8 @@ void ScriptEngine::collectGarbageWhenGrown() {
   std::vector<Object*> roots;
   for (const auto& [sprite, i] : clips_) roots.push_back(i.object);
   for (const auto& [button, object] : buttons_) roots.push_back(object);
+  for (const auto& [field, object] : fields_)
+    if (object) roots.push_back(object);
   vm_->collectGarbage(roots);
   heapAfterCollection_ = vm_->heapSize();
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "player/timeline/sprite_instance.h"
+#include "player/timeline/text_field_instance.h"
 
 namespace tvrl::player {
 
@@ -75,12 +76,22 @@ bool shapeHit(const swf::Shape& shape, swf::Point p) {
 
 }  // namespace
 
+swf::Matrix stageMatrix(const SpriteInstance* sprite) {
+  swf::Matrix m;
+  for (const SpriteInstance* s = sprite; s && s->holder(); s = s->parent()) m = s->holder()->matrix * m;
+  return m;
+}
+
 bool objectHitTest(const DisplayObject& o, const swf::Matrix& toSpace, swf::Point point) {
   if (!o.character || !o.visible) return false;
   swf::Matrix m = toSpace * o.matrix;
   if (o.sprite) return listHitTest(o.sprite->objects(), m, point);
   if (o.button) return listHitTest(o.button->hitArea(), m, point);
   swf::Point local = m.inverted().apply(point);
+  if (o.field) {
+    const swf::Rect& r = o.field->bounds();
+    return local.x >= r.xMin && local.x <= r.xMax && local.y >= r.yMin && local.y <= r.yMax;
+  }
   switch (o.character->kind) {
     case swf::CharacterKind::Shape: return shapeHit(static_cast<const swf::ShapeCharacter&>(*o.character).shape, local);
     case swf::CharacterKind::MorphShape:
@@ -97,7 +108,7 @@ bool objectBounds(const DisplayObject& object, const swf::Matrix& toSpace, swf::
   swf::Matrix m = toSpace * object.matrix;
   if (object.sprite) return listBounds(object.sprite->objects(), m, out);
   if (object.button) return listBounds(object.button->objects(), m, out);
-  const swf::Rect* r = characterRect(*object.character);
+  const swf::Rect* r = object.field ? &object.field->bounds() : characterRect(*object.character);
   if (!r) return false;
   bool any = false;
   include(out, any, *r, m);

@@ -10,6 +10,9 @@ namespace tvrl::player {
 bool listBounds(const DisplayList& list, const swf::Matrix& toSpace, swf::Rect& out);
 bool objectBounds(const DisplayObject& object, const swf::Matrix& toSpace, swf::Rect& out);
 
+// The matrix from a sprite's space to the stage's.
+swf::Matrix stageMatrix(const SpriteInstance* sprite);
+
 // Whether a point (in the list's space) falls on a filled shape of the list; masks
 // narrow what they cover. Buttons answer with their hit-test state.
 bool listHitTest(const DisplayList& list, const swf::Matrix& toSpace, swf::Point point);

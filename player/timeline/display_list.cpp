@@ -1,6 +1,7 @@
 #include "player/timeline/display_list.h"
 
 #include "player/timeline/sprite_instance.h"
+#include "player/timeline/text_field_instance.h"
 
 namespace tvrl::player {
 
@@ -24,8 +25,11 @@ DisplayObject::DisplayObject(DisplayObject&& o) noexcept
       clipDepth(o.clipDepth),
       visible(o.visible),
       movedByScript(o.movedByScript),
+      ownedByScript(o.ownedByScript),
+      placedFrame(o.placedFrame),
       sprite(std::move(o.sprite)),
       button(std::move(o.button)),
+      field(std::move(o.field)),
       placedAtTick(o.placedAtTick),
       context_(o.context_) {
   o.context_ = nullptr;
@@ -35,6 +39,7 @@ DisplayObject::~DisplayObject() {
   // Children go first, while the context they count against is still known to live.
   sprite.reset();
   button.reset();
+  field.reset();
   if (context_) --context_->liveObjects;
 }
 
@@ -45,7 +50,8 @@ bool samePlacement(const DisplayObject& a, const DisplayObject& b) {
 }
 
 bool sameChildren(const DisplayObject& a, const DisplayObject& b) {
-  if (!a.sprite != !b.sprite || !a.button != !b.button) return false;
+  if (!a.sprite != !b.sprite || !a.button != !b.button || !a.field != !b.field) return false;
+  if (a.field && !a.field->sameAppearance(*b.field)) return false;
   if (a.sprite && !sameAppearance(a.sprite->objects(), b.sprite->objects())) return false;
   return !a.button || sameAppearance(a.button->objects(), b.button->objects());
 }
@@ -60,6 +66,7 @@ bool sameAppearance(const DisplayList& a, const DisplayList& b) {
 void instantiate(PlayContext& context, DisplayObject& object, int nesting) {
   object.sprite.reset();
   object.button.reset();
+  object.field.reset();
   if (!object.character || nesting >= kMaxNesting) return;
   if (object.character->kind == swf::CharacterKind::Sprite) {
     const auto& sprite = static_cast<const swf::SpriteCharacter&>(*object.character);
@@ -67,6 +74,8 @@ void instantiate(PlayContext& context, DisplayObject& object, int nesting) {
   } else if (object.character->kind == swf::CharacterKind::Button) {
     const auto& button = static_cast<const swf::ButtonCharacter&>(*object.character);
     object.button = std::make_unique<ButtonInstance>(context, button, nesting + 1);
+  } else if (object.character->kind == swf::CharacterKind::EditText) {
+    object.field = std::make_unique<TextFieldInstance>(context, static_cast<const swf::EditTextCharacter&>(*object.character));
   }
 }
 

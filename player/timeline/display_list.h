@@ -13,6 +13,7 @@ namespace tvrl::player {
 
 class SpriteInstance;
 class ButtonInstance;
+class TextFieldInstance;
 
 struct PlayContext;
 class TimelineScripts;
@@ -34,8 +35,12 @@ struct DisplayObject {
   uint16_t clipDepth = 0;  // non-zero: a mask over the depths above it up to this one
   bool visible = true;     // scripts hide objects without removing them
   bool movedByScript = false;
+  // Placed by a script, or moved to its depths: the timeline neither removes nor replaces it.
+  bool ownedByScript = false;
+  int placedFrame = -1;  // the parent's frame whose tag placed it; -1 for a script's
   std::unique_ptr<SpriteInstance> sprite;
   std::unique_ptr<ButtonInstance> button;
+  std::unique_ptr<TextFieldInstance> field;
   uint64_t placedAtTick = 0;  // a child placed during a tick starts playing on the next one
 
  private:
@@ -66,7 +71,7 @@ bool sameAppearance(const DisplayList& a, const DisplayList& b);
 bool samePlacement(const DisplayObject& a, const DisplayObject& b);
 bool sameChildren(const DisplayObject& a, const DisplayObject& b);
 
-// Gives a sprite or button object its instance. Nesting deeper than a movie can sensibly
+// Gives a sprite, button or edit text object its instance. Nesting deeper than a movie can sensibly
 // use (a sprite that places itself) stops here and draws nothing further down.
 void instantiate(PlayContext& context, DisplayObject& object, int nesting);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "player/timeline/text_field_instance.h"
 #include "player/timeline/timeline_scripts.h"
 
 namespace tvrl::player {
@@ -19,29 +20,78 @@ bool SpriteInstance::gotoFrame(int frame) {
   frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
   if (frameCount() == 0 || frame == frame_) return false;
   if (context_.scripts) context_.scripts->frameEntered(*this, frame);
-  if (frame > frame_) {
-    bool changed = false;
-    while (frame_ < frame) changed |= runFrame(frame_ + 1);
-    return changed;
+  if (frame == frame_ + 1) return runFrame(frame);
+  return jump(frame);
+}
+
+bool SpriteInstance::jump(int frame) {
+  // What each timeline depth holds at `frame`: the tag that placed it, and every later
+  // change merged in.
+  struct Held {
+    swf::PlaceCommand place;
+    int frame;
+    const swf::PlaceCommand* tag;  // the one that placed it: its clip actions stay with the movie
+  };
+  std::map<uint16_t, Held> held;
+  for (int f = 0; f <= frame; ++f) {
+    for (const swf::FrameCommand& c : timeline_.frames[f]) {
+      const swf::PlaceCommand& p = c.place;
+      auto it = held.find(p.depth);
+      if (c.kind == swf::FrameCommand::Kind::Remove) {
+        if (it != held.end()) held.erase(it);
+      } else if (!p.move) {
+        if (p.characterId && it == held.end()) held.emplace(p.depth, Held{p, f, &p});
+      } else if (it != held.end()) {
+        swf::PlaceCommand& h = it->second.place;
+        if (p.characterId && *p.characterId != *h.characterId) {
+          h.characterId = p.characterId;
+          it->second.frame = f;
+          it->second.tag = &p;
+        }
+        if (p.matrix) h.matrix = p.matrix;
+        if (p.colorTransform) h.colorTransform = p.colorTransform;
+        if (p.ratio) h.ratio = p.ratio;
+        if (p.name) h.name = p.name;
+        if (p.clipDepth) h.clipDepth = p.clipDepth;
+      }
+    }
   }
-  DisplayList before = std::move(objects_);
-  objects_.clear();
-  frame_ = -1;
-  while (frame_ < frame) runFrame(frame_ + 1);
-  // An object that is still there, with the same character at the same depth, lives
-  // on: a sprite keeps playing where it was instead of starting over.
-  bool changed = before.size() != objects_.size();
-  for (auto& [depth, now] : objects_) {
-    auto old = before.find(depth);
-    if (old == before.end() || old->second.character != now.character) {
-      changed = true;
+  frame_ = frame;
+  bool changed = false;
+  // The timeline's objects that the same tag placed stay; the others go. What stood only
+  // in the frames jumped over is never made.
+  for (auto it = objects_.begin(); it != objects_.end();) {
+    const DisplayObject& o = it->second;
+    auto h = held.find(it->first);
+    bool keep = o.ownedByScript || (h != held.end() && h->second.frame == o.placedFrame &&
+                                    h->second.place.characterId == o.characterId);
+    uint16_t depth = it->first;
+    ++it;
+    if (!keep) changed |= removeAt(depth);
+  }
+  for (const auto& [depth, h] : held) {
+    auto it = objects_.find(depth);
+    if (it == objects_.end()) {
+      // Made by its own tag; a character that a later tag changed comes without actions.
+      if (!h.tag->move) {
+        changed |= place(*h.tag);
+      } else {
+        swf::PlaceCommand fresh = h.place;
+        fresh.move = false;
+        fresh.clipActions.clear();
+        changed |= place(fresh);
+      }
+      auto made = objects_.find(depth);
+      if (made == objects_.end()) continue;
+      made->second.placedFrame = h.frame;
+    } else if (it->second.ownedByScript) {
       continue;
     }
-    if (!samePlacement(old->second, now)) changed = true;
-    now.sprite = std::move(old->second.sprite);
-    if (now.sprite) now.sprite->holder_ = &now;  // the old holder goes with `before`
-    now.button = std::move(old->second.button);
-    now.placedAtTick = old->second.placedAtTick;
+    swf::PlaceCommand update = h.place;
+    update.move = true;
+    update.characterId.reset();
+    update.clipActions.clear();
+    changed |= place(update);
   }
   return changed;
 }
@@ -65,7 +115,7 @@ bool SpriteInstance::tick() {
 
 DisplayObject* SpriteInstance::placeCharacter(const swf::Character* character, uint16_t characterId,
                                               const swf::PlaceCommand& command) {
-  objects_.erase(command.depth);
+  removeAt(command.depth);
   if (!character || !context_.hasRoom()) return nullptr;
   DisplayObject fresh(context_);
   fresh.depth = command.depth;
@@ -73,16 +123,43 @@ DisplayObject* SpriteInstance::placeCharacter(const swf::Character* character, u
   object->characterId = characterId;
   object->character = character;
   object->placedAtTick = ticks_;
+  object->ownedByScript = true;
   if (command.matrix) object->matrix = *command.matrix;
   if (command.colorTransform) object->colorTransform = *command.colorTransform;
   if (command.name) object->name = *command.name;
   instantiate(context_, *object, nesting_);
-  if (object->sprite) {
-    object->sprite->parent_ = this;
-    object->sprite->holder_ = object;
-  }
-  if (context_.scripts && (object->sprite || object->button)) context_.scripts->objectPlaced(*this, *object, command);
+  adopt(*object);
+  if (context_.scripts && (object->sprite || object->button || object->field))
+    context_.scripts->objectPlaced(*this, *object, command);
   return object;
+}
+
+void SpriteInstance::swapDepths(uint16_t a, uint16_t b) {
+  auto first = objects_.extract(a), second = objects_.extract(b);
+  for (auto* node : {&first, &second}) {
+    if (node->empty()) continue;
+    uint16_t to = node == &first ? b : a;
+    node->key() = to;
+    node->mapped().depth = to;
+    node->mapped().ownedByScript = true;
+    objects_.insert(std::move(*node));
+  }
+}
+
+bool SpriteInstance::removeAt(uint16_t depth) {
+  auto node = objects_.extract(depth);
+  if (node.empty()) return false;
+  if (context_.scripts) context_.scripts->objectRemoved(std::move(node));
+  return true;
+}
+
+void SpriteInstance::adopt(DisplayObject& object) {
+  if (object.sprite) {
+    object.sprite->parent_ = this;
+    object.sprite->holder_ = &object;
+  }
+  if (object.button) object.button->setPlace(this, &object);
+  if (object.field) object.field->setPlace(this, &object);
 }
 
 bool SpriteInstance::runFrame(int frame) {
@@ -93,7 +170,11 @@ bool SpriteInstance::runFrame(int frame) {
 }
 
 bool SpriteInstance::apply(const swf::FrameCommand& command) {
-  if (command.kind == swf::FrameCommand::Kind::Remove) return objects_.erase(command.place.depth) > 0;
+  if (command.kind == swf::FrameCommand::Kind::Remove) {
+    auto it = objects_.find(command.place.depth);
+    // What scripts own is theirs to remove.
+    return it != objects_.end() && !it->second.ownedByScript && removeAt(command.place.depth);
+  }
   return place(command.place);
 }
 
@@ -116,13 +197,12 @@ bool SpriteInstance::place(const swf::PlaceCommand& p) {
     object->characterId = *p.characterId;
     object->character = context_.movie.character(*p.characterId);
     object->placedAtTick = ticks_;
+    object->placedFrame = frame_;
     instantiate(context_, *object, nesting_);
-    if (object->sprite) {
-      object->sprite->parent_ = this;
-      object->sprite->holder_ = object;
-    }
+    adopt(*object);
     if (p.name) object->name = *p.name;
-    if (context_.scripts && (object->sprite || object->button)) context_.scripts->objectPlaced(*this, *object, p);
+    if (context_.scripts && (object->sprite || object->button || object->field))
+      context_.scripts->objectPlaced(*this, *object, p);
     changed = true;
   }
   auto set = [&changed](auto& field, const auto& value) {

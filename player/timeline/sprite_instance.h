@@ -1,8 +1,10 @@
-// A playing timeline: the root movie or a sprite. Each advances through its own frames;
-// going back rebuilds the list from the first frame, as Flash does.
+// A playing timeline: the root movie or a sprite. Each advances through its own frames.
+// A jump (back, or forward past the next frame) keeps what stands at both frames (placed
+// by the same tag), with its state, and replaces or removes the rest, as Flash does.
 #pragma once
 
 #include "player/timeline/display_list.h"
+#include "player/timeline/placement.h"
 
 namespace tvrl::player {
 
@@ -35,9 +37,18 @@ class SpriteInstance {
   // Places a character from a script (attachMovie, duplicateMovieClip...), replacing what
   // stands at `depth`; `command` carries the clip actions the new clip answers.
   DisplayObject* placeCharacter(const swf::Character* character, uint16_t characterId, const swf::PlaceCommand& command);
+  // Exchanges what stands at two depths (either may be empty); objects keep their
+  // addresses and belong to scripts from then on.
+  void swapDepths(uint16_t a, uint16_t b);
+  // Takes an object off the list; returns whether one stood there.
+  bool removeAt(uint16_t depth);
 
  private:
+  // Tells a new sprite, button or field where it stands.
+  void adopt(DisplayObject& object);
   bool runFrame(int frame);
+  // To any frame but the next: the frame's objects worked out from the first frame.
+  bool jump(int frame);
   bool apply(const swf::FrameCommand& command);
   bool place(const swf::PlaceCommand& p);
 
@@ -53,7 +64,7 @@ class SpriteInstance {
 };
 
 // A button shows the characters of one state; only the up state until input arrives.
-class ButtonInstance {
+class ButtonInstance : public Placement {
  public:
   ButtonInstance(PlayContext& context, const swf::ButtonCharacter& button, int nesting);
   ~ButtonInstance();

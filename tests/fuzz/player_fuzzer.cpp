@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes through the loader, one frame drawn, one advanced; the
-// movie's scripts run through a click, a key, the clock and a second frame.
+// movie's scripts run through a click, a key, the clock, a second frame and a jump back.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   player->keyDown(13);
   player->setClock(1000);
   player->advance();
+  player->gotoFrame(0);  // back: what stays, what goes, and the unload handlers
   tvrl::player::RenderOptions hard;
   hard.antialias = false;
   hard.scaleMode = tvrl::player::ScaleMode::NoBorder;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player/render/text_renderer.h"
+#include "player/text/text_layout.h"
 #include "tests/player/test_movie.h"
 
 namespace tvrl::player::test {
@@ -10,23 +11,6 @@ namespace {
 
 using swf::Matrix;
 using swf::writer::TagStream;
-
-// Glyph 0 ('A') is a full-em block, glyph 1 ('B') a bar a fifth of the em wide; the em is
-// 1024 units with the baseline at 0 and the block rising to -1024.
-swf::FontCharacter blockFont() {
-  swf::FontCharacter f;
-  swf::Shape block, bar;
-  block.layers.emplace_back();
-  block.layers[0].paths.push_back(swf::rectanglePath(0, -1024, 1024, 0, 1));
-  bar.layers.emplace_back();
-  bar.layers[0].paths.push_back(swf::rectanglePath(0, -1024, 205, 0, 1));
-  f.glyphs = {block, bar};
-  f.codes = {'A', 'B'};
-  f.advances = {1024, 1024};
-  f.ascent = 1024;
-  f.descent = 0;
-  return f;
-}
 
 TEST(StaticText, GlyphsSitOnTheBaselineInTheRecordColour) {
   swf::TextCharacter text;

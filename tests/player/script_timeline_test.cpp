@@ -3,6 +3,7 @@
 // the guard against scripts that run away.
 #include <gtest/gtest.h>
 
+#include "player/avm1/vm.h"
 #include "player/timeline/sprite_instance.h"
 #include "player/writer/action_tags.h"
 #include "tests/player/script_movie.h"
@@ -76,6 +77,120 @@ TEST(ScriptTimeline, UnloadHandlersRunWhenTheTimelineRemovesAClip) {
   EXPECT_TRUE(host.lines.empty());
   player->advance();
   EXPECT_EQ(host.lines, (Lines{"root frame 2", "kid unload, root says bye"}));
+}
+
+TEST(ScriptTimeline, GoingBackKeepsWhatStandsAtBothFrames) {
+  TagStream tags;
+  TagStream empty;
+  empty.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, empty));
+  tags.add(swf::TagExportAssets, swf::writer::exportAssets({{"sym", 2}}));
+  auto place = [&](uint16_t depth, const char* name, bool unload) {
+    swf::PlaceCommand p = placeNew(2, depth);
+    p.name = name;
+    p.clipActions = {clipAction(swf::ClipEventLoad, say(std::string("load ") + name))};
+    if (unload) {
+      Assembler u;
+      u.push({"unload "}).push({"this"}).op(ActionGetVariable).push({"_name"}).op(ActionGetMember).op(ActionAdd2);
+      u.op(ActionTrace);
+      p.clipActions.push_back(clipAction(swf::ClipEventUnload, u));
+    }
+    addPlace(tags, p);
+  };
+  // Frame 1: "keep" for good, "re" until frame 2; the script reports what survived.
+  place(1, "keep", false);
+  place(3, "re", false);
+  Assembler first;
+  first.push({"_root"}).op(ActionGetVariable).push({"keep"}).op(ActionGetMember).push({"v"}).op(ActionGetMember);
+  first.op(ActionTrace).push({"made"}).op(ActionGetVariable).op(ActionTypeOf).op(ActionTrace);
+  addActions(tags, first);
+  tags.showFrame();
+  // Frame 2: "later" comes, "re" goes; a variable on "keep" and a clip made by script.
+  tags.add(swf::TagRemoveObject2, swf::writer::removeObject2(3));
+  place(2, "later", true);
+  Assembler second;
+  second.push({"keep"}).op(ActionGetVariable).push({"v", "kept"}).op(ActionSetMember);
+  second.push({1, "made", "sym", 3, "_root"}).op(ActionGetVariable).push({"attachMovie"}).op(ActionCallMethod).op(ActionPop);
+  addActions(tags, second);
+  tags.showFrame();
+  // Frame 3: "re" again, from another tag.
+  place(3, "re", false);
+  tags.showFrame();
+
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  player->advance();
+  player->advance();
+  EXPECT_EQ(host.lines, (Lines{"undefined", "undefined", "load keep", "load re", "load later", "load re"}));
+  host.lines.clear();
+  player->gotoFrame(0);
+  // "keep" stayed with its variable and without a second load; "later" left, hearing its
+  // unload with its name; "re" of frame 3 made way for the one frame 1 places.
+  EXPECT_EQ(host.lines, (Lines{"kept", "movieclip", "load re", "unload later"}));
+  EXPECT_EQ(player->root().objects().count(2), 0u);
+}
+
+TEST(ScriptTimeline, JumpingForwardMakesNothingOfTheFramesBetween) {
+  TagStream tags;
+  TagStream empty;
+  empty.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, empty));
+  auto place = [&](uint16_t depth, const char* name) {
+    swf::PlaceCommand p = placeNew(2, depth);
+    p.name = name;
+    p.clipActions = {clipAction(swf::ClipEventLoad, say(std::string("load ") + name)),
+                     clipAction(swf::ClipEventUnload, say(std::string("unload ") + name))};
+    addPlace(tags, p);
+  };
+  place(1, "keep");
+  addActions(tags, Assembler().push({"keep"}).op(ActionGetVariable).push({"v", "kept"}).op(ActionSetMember));
+  tags.showFrame();
+  place(2, "passing");
+  tags.showFrame();
+  tags.add(swf::TagRemoveObject2, swf::writer::removeObject2(2));
+  swf::PlaceCommand move;
+  move.depth = 1;
+  move.move = true;
+  move.matrix = swf::Matrix::translation(40 * kTwips, 0);
+  addPlace(tags, move);
+  tags.showFrame();
+  Assembler last;
+  last.push({"keep"}).op(ActionGetVariable).push({"v"}).op(ActionGetMember).op(ActionTrace);
+  last.push({"keep"}).op(ActionGetVariable).push({"_x"}).op(ActionGetMember).op(ActionTrace);
+  addActions(tags, last);
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  host.lines.clear();
+  player->gotoFrame(3);
+  EXPECT_EQ(host.lines, (Lines{"kept", "40"}));
+}
+
+TEST(ScriptTimeline, UnloadHandlersStillSeeTheClipTheyLeave) {
+  TagStream tags;
+  TagStream empty;
+  empty.showFrame();
+  tags.add(swf::TagDefineSprite, swf::writer::defineSprite(2, empty));
+  tags.add(swf::TagExportAssets, swf::writer::exportAssets({{"sym", 2}}));
+  // b = attachMovie("sym", "b1", 4); b.onUnload = function () { trace(...); }; b.removeMovieClip();
+  Assembler unload;
+  unload.push({"unload "}).push({"this"}).op(ActionGetVariable).push({"_name"}).op(ActionGetMember).op(ActionAdd2);
+  unload.push({" in "}).op(ActionAdd2).push({"this"}).op(ActionGetVariable).push({"_parent"}).op(ActionGetMember);
+  unload.op(ActionAdd2).op(ActionTrace);
+  Assembler a;
+  a.push({"b", 4, "b1", "sym", 3, "_root"}).op(ActionGetVariable).push({"attachMovie"}).op(ActionCallMethod);
+  a.op(ActionSetVariable);
+  a.push({"b"}).op(ActionGetVariable).push({"onUnload"}).defineFunction("", {}, unload).op(ActionSetMember);
+  a.push({0, "b"}).op(ActionGetVariable).push({"removeMovieClip"}).op(ActionCallMethod).op(ActionPop);
+  a.push({"b1"}).op(ActionGetVariable).op(ActionTypeOf).op(ActionTrace);
+  addActions(tags, a);
+  tags.showFrame();
+  RecordingHost host;
+  auto player = loadScripted(tags, host);
+  EXPECT_EQ(host.lines, (Lines{"undefined", "unload b1 in _level0"}));
+  host.lines.clear();
+  player->advance();
+  EXPECT_TRUE(host.lines.empty()) << "the unloaded clip hears no more events";
 }
 
 // A 100 x 50 red rectangle inside a sprite placed at (30, 20), as the login movie's
@@ -272,6 +387,33 @@ TEST(ScriptTimeline, IntervalsFollowTheHostClock) {
   EXPECT_TRUE(host.lines.empty());
   for (double t : {100.0, 150.0, 200.0, 300.0, 400.0, 500.0}) player->setClock(t);
   EXPECT_EQ(host.lines, (Lines{"tick 1", "tick 2", "tick 3"}));
+}
+
+TEST(ScriptTimeline, IntervalsDueSeveralTimesInOneStepCatchUpWithinABound) {
+  struct Case {
+    int period;
+    std::vector<double> clock;
+    int fired;
+  };
+  const Case cases[] = {
+      {100, {350}, 3},              // three periods passed in one step
+      {100, {350, 400}, 4},         // and the next falls due on time
+      {40, {40, 80, 120}, 3},       // one a step when the clock keeps pace
+      {1, {1000}, avm1::kMaxIntervalCatchUp},  // a 1 ms timer cannot stall the movie
+      {1, {1000, 1001}, avm1::kMaxIntervalCatchUp + 1},
+  };
+  for (const Case& c : cases) {
+    // setInterval(function () { trace("tick"); }, period);
+    Assembler a;
+    a.push({c.period}).defineFunction("", {}, say("tick")).push({2, "setInterval"}).op(ActionCallFunction).op(ActionPop);
+    TagStream tags;
+    addActions(tags, a);
+    tags.showFrame();
+    RecordingHost host;
+    auto player = loadScripted(tags, host);
+    for (double t : c.clock) player->setClock(t);
+    EXPECT_EQ(host.lines.size(), static_cast<size_t>(c.fired)) << c.period << " ms";
+  }
 }
 
 TEST(ScriptTimeline, RunawayScriptsAreStoppedAndTheMovieGoesOn) {

@@ -68,6 +68,17 @@ std::vector<uint8_t> scriptedSampleMovie(bool compressed) {
   place.depth = 2;
   place.matrix = swf::Matrix::translation(20 * 20, 20 * 20);
   tags.add(swf::TagPlaceObject2, swf::writer::placeObject2(place));
+  // A field showing the frame count, in a device font: bound, not drawn.
+  swf::EditTextCharacter status;
+  status.bounds = {0, 100 * 20, 0, 20 * 20};
+  status.variableName = "frames";
+  status.initialText = "0";
+  tags.add(swf::TagDefineEditText, swf::writer::defineEditText(5, status));
+  swf::PlaceCommand field;
+  field.characterId = 5;
+  field.depth = 3;
+  field.name = "status";
+  tags.add(swf::TagPlaceObject2, swf::writer::placeObject2(field));
 
   // Frame 1: report the placeholder, hide it, define a class and a timer.
   Assembler a;
@@ -81,6 +92,7 @@ std::vector<uint8_t> scriptedSampleMovie(bool compressed) {
   }
   a.getUrl2();
   a.push({PushValue::constant(0)}).op(ActionGetVariable).push({"_visible", false}).op(ActionSetMember);
+  a.push({5, 1, PushValue::constant(0)}).op(ActionGetVariable).push({"swapDepths"}).op(ActionCallMethod).op(ActionPop);
   Assembler greet;
   greet.push({"hello "}).push({"name"}).op(ActionGetVariable).op(ActionAdd2).op(ActionReturn);
   a.defineFunction2("greet", 2, PreloadThis, {{0, "name"}}, greet);

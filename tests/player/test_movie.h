@@ -34,6 +34,23 @@ inline swf::Shape rectangleShape(double x0, double y0, double x1, double y1, con
   return s;
 }
 
+// Glyph 0 ('A') is a full-em block, glyph 1 ('B') a bar a fifth of the em wide; the em is
+// 1024 units with the baseline at 0 and the block rising to -1024.
+inline swf::FontCharacter blockFont() {
+  swf::FontCharacter f;
+  swf::Shape block, bar;
+  block.layers.emplace_back();
+  block.layers[0].paths.push_back(swf::rectanglePath(0, -1024, 1024, 0, 1));
+  bar.layers.emplace_back();
+  bar.layers[0].paths.push_back(swf::rectanglePath(0, -1024, 205, 0, 1));
+  f.glyphs = {block, bar};
+  f.codes = {'A', 'B'};
+  f.advances = {1024, 1024};
+  f.ascent = 1024;
+  f.descent = 0;
+  return f;
+}
+
 inline swf::PlaceCommand placeNew(uint16_t id, uint16_t depth, swf::Matrix m = {}) {
   swf::PlaceCommand p;
   p.characterId = id;
