@@ -16,6 +16,7 @@
 #include "framework/dispatch_args.h"
 #include "player/control/browser_open.h"
 #include "player/control/player_control_registration.h"
+#include "support/host_path.h"
 #include "support/message_pump.h"
 #include "support/recording_site.h"
 // windows.h defines `near` as nothing; the movie helpers have a function of that name.
@@ -514,6 +515,78 @@ TEST_F(PlayerControlTest, PropertiesAnswerThroughIDispatchByName)
     // A read-only property cannot be put, and arguments must be as many as declared.
     EXPECT_EQ(DispatchInvoke(dispatch, id(L"TotalFrames"), DISPATCH_PROPERTYPUT, {frame}), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(DispatchInvoke(dispatch, id(L"Play"), DISPATCH_METHOD, {frame}), DISP_E_BADPARAMCOUNT);
+}
+
+// The user's browser is stood in for by the command-line recorder, registered as the http
+// handler for the test's duration (the machine's: Wine's class root does not look at the
+// user's classes) and the previous handler put back afterwards.
+class BrowserStandIn {
+public:
+    BrowserStandIn()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        m_folder = std::string(temp) + "tvrl-browser-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(m_folder.c_str(), nullptr);
+        CopyFileA(HostPathToWindows(TVRL_RECORDER_PATH).c_str(), (m_folder + "browser.exe").c_str(), FALSE);
+        char previous[1024] = {};
+        LONG size = sizeof previous;
+        m_hadPrevious = RegQueryValueA(HKEY_CLASSES_ROOT, kCommandKey, previous, &size) == ERROR_SUCCESS;
+        m_previous = previous;
+        const std::string command = "\"" + m_folder + "browser.exe\" \"%1\"";
+        m_registered = RegSetValueA(HKEY_CLASSES_ROOT, kCommandKey, REG_SZ, command.c_str(),
+                                    static_cast<DWORD>(command.size())) == ERROR_SUCCESS;
+    }
+    ~BrowserStandIn()
+    {
+        if (m_hadPrevious)
+            RegSetValueA(HKEY_CLASSES_ROOT, kCommandKey, REG_SZ, m_previous.c_str(), static_cast<DWORD>(m_previous.size()));
+        else
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, "http");
+        DeleteFileA(Recorded().c_str());
+        DeleteFileA((m_folder + "browser.exe").c_str());
+        RemoveDirectoryA(m_folder.c_str());
+    }
+    bool Registered() const { return m_registered; }
+    // What the stand-in was started with, once it has been.
+    std::string CommandLine() const
+    {
+        HANDLE file = CreateFileA(Recorded().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return std::string();
+        char text[1024] = {};
+        DWORD read = 0;
+        ReadFile(file, text, sizeof text - 1, &read, nullptr);
+        CloseHandle(file);
+        return std::string(text, read);
+    }
+
+private:
+    static constexpr const char* kCommandKey = "http\\shell\\open\\command";
+    std::string Recorded() const { return m_folder + "command_line.txt"; }
+
+    std::string m_folder;
+    std::string m_previous;
+    bool m_hadPrevious = false;
+    bool m_registered = false;
+};
+
+TEST_F(PlayerControlTest, GetUrlOpensWebAddressesInTheUsersBrowser)
+{
+    BrowserStandIn browser;
+    ASSERT_TRUE(browser.Registered());
+    CRecordingSite& site = MakeSite();
+    Create(site);
+    TagStream tags;
+    addActions(tags, Assembler().getUrl("http://tavrel.example/help?from=launcher", "_blank"));
+    tags.showFrame();
+    tvrl::swf::writer::MovieHeader header;
+    header.frameSize = {0, 200 * 20, 0, 150 * 20};
+    ASSERT_EQ(Load(StreamOf(tvrl::swf::writer::writeMovie(header, tags))), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return browser.CommandLine().find("tavrel.example") != std::string::npos; }, 20000))
+        << "the browser was not started";
+    EXPECT_NE(browser.CommandLine().find("http://tavrel.example/help?from=launcher"), std::string::npos)
+        << browser.CommandLine();
 }
 
 TEST(BrowserAddress, OnlyWebAndMailAddressesOpen)
