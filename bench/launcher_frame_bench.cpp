@@ -139,29 +139,13 @@ int MeasureInProcess()
 
 int MeasureLauncher(const std::string& exe)
 {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string probe(self);
-    probe = probe.substr(0, probe.find_last_of('\\') + 1) + "frame_probe.dll";
-
     CLauncherProcess launcher;
-    if (!launcher.Start(exe, probe) || !launcher.WaitForMainWindow(60000)) {
+    if (!launcher.Start(exe, CLauncherProcess::ProbeBesideThisProgram()) || !launcher.WaitForMainWindow(60000)) {
         std::printf("%s did not start\n", exe.c_str());
         return 1;
     }
     const FrameProbeShared* frames = launcher.Probe();
-    LONG seen = -1;
-    DWORD since = GetTickCount();
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 30000) {
-        if (frames->frames != seen) {
-            seen = frames->frames;
-            since = GetTickCount();
-        } else if (seen > 0 && GetTickCount() - since > 1500) {
-            break;
-        }
-        Sleep(20);
-    }
+    const LONG seen = launcher.WaitUntilSettled(1500, 30000);
     if (seen <= 0) {
         std::printf("the launcher presented no frame\n");
         return 1;

@@ -5,13 +5,9 @@
 #include "flashhost/shockwave_flash.h"
 #include "framework/com_object.h"
 
-CFlashEventsPoint::~CFlashEventsPoint() { UnadviseAll(); }
-
-void CFlashEventsPoint::UnadviseAll()
+CFlashEventsPoint::~CFlashEventsPoint()
 {
-    std::vector<Sink> sinks;
-    sinks.swap(m_sinks);
-    for (Sink& sink : sinks)
+    for (Sink& sink : m_sinks)
         sink.dispatch->Release();
 }
 

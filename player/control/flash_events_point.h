@@ -17,8 +17,6 @@ public:
     // Calls every sink with the arguments in declaration order (DISPPARAMS gets them
     // reversed). Sinks that advise or unadvise during the call do not disturb it.
     void Fire(DISPID dispid, const std::vector<VARIANT>& args);
-    void UnadviseAll();
-    bool HasSinks() const { return !m_sinks.empty(); }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override { return m_container->AddRef(); }

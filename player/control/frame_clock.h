@@ -23,7 +23,6 @@ public:
     // from where it stood, so a stopped movie resumes without a jump.
     bool Start(double framesPerSecond);
     void Stop();
-    bool Running() const { return m_timer != 0; }
 
     static constexpr int kMostFramesPerTick = 2;
 

@@ -21,20 +21,6 @@ std::wstring MovieTextToWide(const std::string& text, int swfVersion)
     return wide;
 }
 
-std::string WideToMovieText(const wchar_t* text, int swfVersion)
-{
-    if (!text || !*text)
-        return std::string();
-    const UINT codePage = CodePageOf(swfVersion);
-    const int length = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1)
-        return std::string();
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], length, nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(length) - 1);
-    return narrow;
-}
-
 BSTR MovieTextToBstr(const std::string& text, int swfVersion)
 {
     const std::wstring wide = MovieTextToWide(text, swfVersion);

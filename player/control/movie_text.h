@@ -6,6 +6,5 @@
 #include <string>
 
 std::wstring MovieTextToWide(const std::string& text, int swfVersion);
-std::string WideToMovieText(const wchar_t* text, int swfVersion);
 // A BSTR of the text; the caller frees it.
 BSTR MovieTextToBstr(const std::string& text, int swfVersion);

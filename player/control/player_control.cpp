@@ -26,7 +26,6 @@ CPlayerControl::CPlayerControl() : m_events(this), m_clock(*this) {}
 CPlayerControl::~CPlayerControl()
 {
     Close(OLECLOSE_NOSAVE);
-    m_events.UnadviseAll();
     if (m_oleAdvise)
         m_oleAdvise->Release();
 }
@@ -212,7 +211,6 @@ STDMETHODIMP CPlayerControl::InPlaceDeactivate()
 {
     if (m_activation == Activation::None)
         return S_OK;
-    const Activation was = m_activation;
     m_activation = Activation::None;
     m_clock.Stop();
     if (m_hWnd) {
@@ -225,7 +223,7 @@ STDMETHODIMP CPlayerControl::InPlaceDeactivate()
         m_windowlessSite->OnInPlaceDeactivateEx(TRUE);
         m_windowlessSite->Release();
         m_windowlessSite = nullptr;
-    } else if (m_inPlaceSite && was == Activation::Windowed) {
+    } else if (m_inPlaceSite) {
         m_inPlaceSite->OnInPlaceDeactivate();
     }
     if (m_inPlaceSite) {

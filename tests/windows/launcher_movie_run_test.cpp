@@ -183,17 +183,7 @@ protected:
         m_window = m_launcher.WaitForMainWindow(60000);
         ASSERT_TRUE(m_window) << "no window appeared";
         ASSERT_TRUE(WaitFor([&] { return m_launcher.Probe()->hooked == 1; }, 10000)) << "the probe is not in place";
-        LONG seen = -1;
-        DWORD since = GetTickCount();
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                if (m_launcher.Probe()->frames != seen) {
-                    seen = m_launcher.Probe()->frames;
-                    since = GetTickCount();
-                }
-                return seen > 0 && GetTickCount() - since > 1500;
-            },
-            30000))
+        ASSERT_GT(m_launcher.WaitUntilSettled(1500, 30000), 0)
             << "the login screen never settled";
     }
 

@@ -16,15 +16,6 @@ namespace {
 const DWORD kSettleMs = 1500;
 const DWORD kLongestWaitMs = 30000;
 
-// The probe beside this program.
-std::string ProbePath()
-{
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self);
-    return path.substr(0, path.find_last_of('\\') + 1) + "frame_probe.dll";
-}
-
 std::vector<tvrl::swf::Rgba> StraightPixels(const FrameProbeShared& frame)
 {
     std::vector<tvrl::swf::Rgba> pixels(static_cast<size_t>(frame.width) * frame.height);
@@ -46,7 +37,7 @@ int main(int argc, char** argv)
         return 2;
     }
     CLauncherProcess launcher;
-    if (!launcher.Start(argv[1], ProbePath())) {
+    if (!launcher.Start(argv[1], CLauncherProcess::ProbeBesideThisProgram())) {
         std::fprintf(stderr, "capture_launcher: cannot start %s\n", argv[1]);
         return 1;
     }
@@ -56,18 +47,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const FrameProbeShared* frame = launcher.Probe();
-    const DWORD start = GetTickCount();
-    LONG seen = -1;
-    DWORD seenAt = start;
-    while (GetTickCount() - start < kLongestWaitMs) {
-        if (frame->frames != seen) {
-            seen = frame->frames;
-            seenAt = GetTickCount();
-        } else if (seen > 0 && GetTickCount() - seenAt >= kSettleMs) {
-            break;
-        }
-        Sleep(50);
-    }
+    const LONG seen = launcher.WaitUntilSettled(kSettleMs, kLongestWaitMs);
     int result = 0;
     if (seen <= 0 || frame->width <= 0) {
         std::fprintf(stderr, "capture_launcher: the launcher presented no frame\n");

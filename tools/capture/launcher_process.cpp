@@ -92,6 +92,34 @@ HWND CLauncherProcess::WaitForMainWindow(DWORD timeoutMs)
     return nullptr;
 }
 
+LONG CLauncherProcess::WaitUntilSettled(DWORD quietMs, DWORD timeoutMs) const
+{
+    if (!m_shared)
+        return 0;
+    const DWORD start = GetTickCount();
+    LONG seen = -1;
+    DWORD seenAt = start;
+    while (GetTickCount() - start < timeoutMs) {
+        const LONG frames = m_shared->frames;
+        if (frames != seen) {
+            seen = frames;
+            seenAt = GetTickCount();
+        } else if (seen > 0 && GetTickCount() - seenAt >= quietMs) {
+            return seen;
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
+std::string CLauncherProcess::ProbeBesideThisProgram()
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path(self);
+    return path.substr(0, path.find_last_of('\\') + 1) + "frame_probe.dll";
+}
+
 bool CLauncherProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
 {
     if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)

@@ -21,12 +21,16 @@ public:
     HWND WaitForMainWindow(DWORD timeoutMs);
     // The probe's shared record; null without a probe.
     const FrameProbeShared* Probe() const { return m_shared; }
+    // With the probe: waits until the launcher has presented a frame and then nothing new
+    // for `quietMs` (its login screen has settled). Returns the frames presented, or 0 when
+    // none came within `timeoutMs`.
+    LONG WaitUntilSettled(DWORD quietMs, DWORD timeoutMs) const;
+    // The probe library beside the running program, where the capture tools keep it.
+    static std::string ProbeBesideThisProgram();
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     // Working set in bytes.
     size_t WorkingSet() const;
     DWORD StartTick() const { return m_startTick; }
-    DWORD Id() const { return m_process.dwProcessId; }
-    HANDLE Handle() const { return m_process.hProcess; }
 
 private:
     bool LoadProbe(const std::string& probePath);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/shockwave_flash_not_implemented.h"
+#include "player/control/shockwave_flash_defaults.h"
 
 struct FlashDoubleOptions {
     bool windowless = true;          // IOleInPlaceObjectWindowless offered
