@@ -333,7 +333,10 @@ TEST_F(PlayerControlTest, DrawsTransparentlyOverWhatTheTargetHolds)
 {
     CRecordingSite& site = MakeSite();
     Create(site);
-    ASSERT_EQ(m_flash->put_WMode(SysAllocString(L"transparent")), S_OK);  // leaked on purpose: tiny
+    BSTR transparent = SysAllocString(L"transparent");
+    const HRESULT put = m_flash->put_WMode(transparent);
+    SysFreeString(transparent);
+    ASSERT_EQ(put, S_OK);
     ASSERT_EQ(Load(StreamOf(TestMovie(true))), S_OK);
     IViewObjectEx* view = Face<IViewObjectEx>(IID_IViewObjectEx);
     // A bottom-up bitmap gets the same picture the right way up.
